@@ -1,0 +1,67 @@
+#include "pixel_buffer.h"
+
+#include <algorithm>
+
+namespace bbx {
+
+TPixelBuffer::TPixelBuffer(int width, int height, TPixelFormat format) : Fmt(format) { SetSize(width, height); }
+
+void TPixelBuffer::SetSize(int width, int height) {
+    W = std::max(width, 0);
+    H = std::max(height, 0);
+    const auto n = static_cast<std::size_t>(W) * static_cast<std::size_t>(H);
+    if (Fmt == TPixelFormat::Rgb565) {
+        Pixels16.assign(n, 0);
+        Pixels32.clear();
+    } else {
+        Pixels32.assign(n, 0);
+        Pixels16.clear();
+    }
+}
+
+std::uint32_t TPixelBuffer::MapColor(TColor color, TPixelFormat format) {
+    const unsigned r = GetRValue(color), g = GetGValue(color), b = GetBValue(color);
+    if (format == TPixelFormat::Rgb565) return (r >> 3) << 11 | (g >> 2) << 5 | (b >> 3);
+    return r << 16 | g << 8 | b;
+}
+
+TColor TPixelBuffer::UnmapPixel(std::uint32_t pixel) const {
+    if (Fmt == TPixelFormat::Rgb565) {
+        // Widen each channel by repeating its top bits, so white stays white.
+        const unsigned r5 = (pixel >> 11) & 0x1F, g6 = (pixel >> 5) & 0x3F, b5 = pixel & 0x1F;
+        return RGB(r5 << 3 | r5 >> 2, g6 << 2 | g6 >> 4, b5 << 3 | b5 >> 2);
+    }
+    return RGB(pixel >> 16, pixel >> 8, pixel);
+}
+
+std::uint32_t TPixelBuffer::GetPixel(int x, int y) const {
+    if (!Contains(x, y)) return 0;
+    return Fmt == TPixelFormat::Rgb565 ? Row16(y)[x] : Row32(y)[x];
+}
+
+void TPixelBuffer::SetPixel(int x, int y, std::uint32_t pixel) {
+    if (!Contains(x, y)) return;
+    if (Fmt == TPixelFormat::Rgb565)
+        Row16(y)[x] = static_cast<std::uint16_t>(pixel);
+    else
+        Row32(y)[x] = pixel;
+}
+
+void TPixelBuffer::FillSpan(int y, int x0, int x1, std::uint32_t pixel) {
+    if (y < 0 || y >= H) return;
+    x0 = std::max(x0, 0);
+    x1 = std::min(x1, W - 1);
+    if (x0 > x1) return;
+    if (Fmt == TPixelFormat::Rgb565)
+        std::fill(Row16(y) + x0, Row16(y) + x1 + 1, static_cast<std::uint16_t>(pixel));
+    else
+        std::fill(Row32(y) + x0, Row32(y) + x1 + 1, pixel);
+}
+
+void TPixelBuffer::FillRect(int x0, int y0, int x1, int y1, std::uint32_t pixel) {
+    y0 = std::max(y0, 0);
+    y1 = std::min(y1, H);
+    for (int y = y0; y < y1; ++y) FillSpan(y, x0, x1 - 1, pixel);
+}
+
+}  // namespace bbx

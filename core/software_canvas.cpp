@@ -1,0 +1,104 @@
+#include "software_canvas.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <utility>
+
+namespace bbx {
+
+void TSoftwareCanvas::Ellipse(int left, int top, int right, int bottom) {
+    if (left > right) std::swap(left, right);
+    if (top > bottom) std::swap(top, bottom);
+    if (right - left < 1 || bottom - top < 1) return;
+    const bool fill = BrushStyle == TBrushStyle::Solid;
+    const bool outline = PenStyle == TPenStyle::Solid && (!fill || PenColor != BrushColor);
+    if (!fill && !outline) return;
+
+    // Only rows that can touch the buffer are computed (one beyond each edge,
+    // so the outline knows its neighbours).
+    const int y0 = std::max(top, -1);
+    const int y1 = std::min(bottom, Target->Height() + 1);
+    if (y0 >= y1 || right <= 0 || left >= Target->Width()) return;
+
+    // Pixel (x, y) belongs to the ellipse when its centre lies inside the
+    // ellipse inscribed in the box.
+    const double cx = (static_cast<double>(left) + right) / 2;
+    const double cy = (static_cast<double>(top) + bottom) / 2;
+    const double rx = (static_cast<double>(right) - left) / 2;
+    const double ry = (static_cast<double>(bottom) - top) / 2;
+    const auto rows = static_cast<std::size_t>(y1 - y0);
+    SpanStart.assign(rows, 0);
+    SpanEnd.assign(rows, -1);
+    for (int y = y0; y < y1; ++y) {
+        const double dy = (y + 0.5 - cy) / ry;
+        const double q = 1 - dy * dy;
+        if (q < 0) continue;
+        const double half = rx * std::sqrt(q);
+        const auto i = static_cast<std::size_t>(y - y0);
+        SpanStart[i] = static_cast<int>(std::max(std::ceil(cx - half - 0.5), static_cast<double>(left)));
+        SpanEnd[i] = static_cast<int>(std::min(std::floor(cx + half - 0.5), static_cast<double>(right - 1)));
+    }
+
+    const std::uint32_t brush = Target->MapColor(BrushColor);
+    const std::uint32_t pen = Target->MapColor(PenColor);
+    for (int y = std::max(y0, 0); y < std::min(y1, Target->Height()); ++y) {
+        const auto i = static_cast<std::size_t>(y - y0);
+        const int a = SpanStart[i], b = SpanEnd[i];
+        if (a > b) continue;
+        if (fill) Target->FillSpan(y, a, b, brush);
+        if (!outline) continue;
+        // Outline: the row's ends, and every pixel the row above or below
+        // does not cover.
+        const auto covered = [&](std::size_t row, int x) {
+            return row < rows && SpanStart[row] <= x && x <= SpanEnd[row];
+        };
+        for (int x = std::max(a, 0); x <= std::min(b, Target->Width() - 1); ++x) {
+            if (x == a || x == b || !covered(i - 1, x) || !covered(i + 1, x)) Target->SetPixel(x, y, pen);
+        }
+    }
+}
+
+void TSoftwareCanvas::Rectangle(int left, int top, int right, int bottom) {
+    if (left > right) std::swap(left, right);
+    if (top > bottom) std::swap(top, bottom);
+    if (right - left < 1 || bottom - top < 1) return;
+    if (BrushStyle == TBrushStyle::Solid) Target->FillRect(left, top, right, bottom, Target->MapColor(BrushColor));
+    if (PenStyle != TPenStyle::Solid) return;
+    const std::uint32_t pen = Target->MapColor(PenColor);
+    Target->FillSpan(top, left, right - 1, pen);
+    Target->FillSpan(bottom - 1, left, right - 1, pen);
+    Target->FillRect(left, top, left + 1, bottom, pen);
+    Target->FillRect(right - 1, top, right, bottom, pen);
+}
+
+void TSoftwareCanvas::FillRect(int left, int top, int right, int bottom) {
+    if (BrushStyle != TBrushStyle::Solid) return;
+    Target->FillRect(std::min(left, right), std::min(top, bottom), std::max(left, right), std::max(top, bottom),
+                     Target->MapColor(BrushColor));
+}
+
+void TSoftwareCanvas::Line(int x0, int y0, int x1, int y1) {
+    if (PenStyle != TPenStyle::Solid) return;
+    const std::uint32_t pen = Target->MapColor(PenColor);
+    // Bresenham; the end point itself is not drawn.
+    const long dx = std::labs(static_cast<long>(x1) - x0), dy = -std::labs(static_cast<long>(y1) - y0);
+    const int sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
+    long err = dx + dy;
+    long x = x0, y = y0;
+    while (x != x1 || y != y1) {
+        if (x >= 0 && y >= 0 && x < Target->Width() && y < Target->Height())
+            Target->SetPixel(static_cast<int>(x), static_cast<int>(y), pen);
+        const long e2 = 2 * err;
+        if (e2 >= dy) {
+            err += dy;
+            x += sx;
+        }
+        if (e2 <= dx) {
+            err += dx;
+            y += sy;
+        }
+    }
+}
+
+}  // namespace bbx

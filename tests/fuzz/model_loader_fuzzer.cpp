@@ -1,0 +1,28 @@
+// Feeds arbitrary bytes to the model loader: it may refuse them with its read
+// or format error, but must never crash, leak, or hold more than the input
+// could describe.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "bbx_collection.h"
+#include "errors.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    bbx::Tbbx_collection models;
+    try {
+        models.LoadFromBytes(std::string(reinterpret_cast<const char*>(data), size));
+    } catch (const bbx::EInOutError&) {
+    }
+    std::size_t held = 0;
+    for (std::int32_t i = 0; i < models.Count(); ++i)
+        held += models.Items(i)->Name.size() + 40 * static_cast<std::size_t>(models.Items(i)->Count());
+    if (held > size) std::abort();
+    // A file that loaded must save back to the same bytes.
+    if (size >= 4 && held + 4 <= size) {
+        const std::string again = models.SaveToBytes();
+        if (again.size() > size) std::abort();
+    }
+    return 0;
+}

@@ -1,0 +1,225 @@
+// bbx: inspect, convert and render model files from the command line.
+//   bbx info FILE
+//   bbx dump FILE [-o OUT.json]
+//   bbx build IN.json -o OUT.bbx
+//   bbx render FILE (--id N | --index I) [--yaw A] [--pitch B] [--zoom R] [--size WxH] -o OUT.png|OUT.svg
+
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "bbx_collection.h"
+#include "bbx_json.h"
+#include "binary_io.h"
+#include "code_page.h"
+#include "errors.h"
+#include "image_output.h"
+#include "real_format.h"
+#include "render_model.h"
+#include "rounding.h"
+#include "software_canvas.h"
+
+namespace {
+
+using namespace bbx;
+
+constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;
+
+const char* const kUsage =
+    "usage: bbx info FILE\n"
+    "       bbx dump FILE [-o OUT.json]\n"
+    "       bbx build IN.json -o OUT.bbx\n"
+    "       bbx render FILE (--id N | --index I) [--yaw A] [--pitch B] [--zoom R] [--size WxH] -o OUT.png|OUT.svg\n";
+
+struct UsageError {
+    std::string Message;
+};
+
+// A failure tied to one file, reported as "FILE: reason".
+struct FileError {
+    std::string File;
+    std::string Reason;
+};
+
+struct Options {
+    std::vector<std::string> Positional;
+    std::optional<std::string> Output;
+    std::optional<std::int32_t> Id, Index;
+    float Yaw = 0.3f, Pitch = 0.3f, Zoom = 180;
+    std::optional<std::pair<int, int>> Size;
+};
+
+template <typename T>
+T ParseNumber(const std::string& option, const std::string& text) {
+    T value{};
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size())
+        throw UsageError{option + " expects a number, not '" + text + "'"};
+    return value;
+}
+
+Options ParseOptions(int argc, char** argv) {
+    Options o;
+    for (int i = 2; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const auto value = [&]() -> std::string {
+            if (i + 1 >= argc) throw UsageError{arg + " needs a value"};
+            return argv[++i];
+        };
+        if (arg == "-o") o.Output = value();
+        else if (arg == "--id") o.Id = ParseNumber<std::int32_t>(arg, value());
+        else if (arg == "--index") o.Index = ParseNumber<std::int32_t>(arg, value());
+        else if (arg == "--yaw") o.Yaw = ParseNumber<float>(arg, value());
+        else if (arg == "--pitch") o.Pitch = ParseNumber<float>(arg, value());
+        else if (arg == "--zoom") o.Zoom = ParseNumber<float>(arg, value());
+        else if (arg == "--size") {
+            const std::string s = value();
+            const auto x = s.find('x');
+            if (x == std::string::npos) throw UsageError{"--size expects WxH, not '" + s + "'"};
+            const int w = ParseNumber<int>(arg, s.substr(0, x)), h = ParseNumber<int>(arg, s.substr(x + 1));
+            if (w < 1 || h < 1 || w > 16384 || h > 16384) throw UsageError{"--size must be from 1x1 to 16384x16384"};
+            o.Size = {w, h};
+        } else if (!arg.empty() && arg[0] == '-' && arg != "-") throw UsageError{"unknown option " + arg};
+        else o.Positional.push_back(arg);
+    }
+    return o;
+}
+
+// Runs a file operation, turning its input/output error into a FileError.
+template <typename Operation>
+void OnFile(const std::string& path, Operation operation) {
+    try {
+        operation();
+    } catch (const EInOutError& e) {
+        // System errors already begin with the path; it is said once.
+        std::string reason = Cp1250ToUtf8(e.what());
+        if (reason.rfind(path + ": ", 0) == 0) reason.erase(0, path.size() + 2);
+        throw FileError{path, reason};
+    }
+}
+
+Tbbx_collection LoadModels(const std::string& path) {
+    Tbbx_collection collection;
+    OnFile(path, [&] { collection.LoadFromFile(path); });
+    return collection;
+}
+
+void WriteOutput(const std::string& path, const std::string& bytes) {
+    OnFile(path, [&] { WriteWholeFile(path, bytes); });
+}
+
+bool EndsWith(const std::string& s, const std::string& suffix) {
+    return s.size() >= suffix.size() && s.compare(s.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+int CountSpheres(const Tbbx_model& model) {
+    long long total = 0;
+    for (const auto& e : model.ElementList()) total += e.C == -1 ? 1 : e.C >= 0 ? static_cast<long long>(e.C) + 2 : 0;
+    return static_cast<int>(std::min<long long>(total, 2147483647));
+}
+
+int Info(const Options& o) {
+    if (o.Positional.size() != 1 || o.Output) throw UsageError{"info takes one FILE"};
+    const Tbbx_collection models = LoadModels(o.Positional[0]);
+    std::cout << "index\tname\tid\ti1\ti2\telements\tspheres\n";
+    for (std::int32_t i = 0; i < models.Count(); ++i) {
+        const Tbbx_model& m = *models.Items(i);
+        std::cout << i << '\t' << Cp1250ToUtf8(m.Name) << '\t' << m.ID << '\t' << FormatReal(m.I1, '.') << '\t'
+                  << FormatReal(m.I2, '.') << '\t' << m.Count() << '\t' << CountSpheres(m) << '\n';
+    }
+    return 0;
+}
+
+int Dump(const Options& o) {
+    if (o.Positional.size() != 1) throw UsageError{"dump takes one FILE"};
+    const std::string json = tool::CollectionToJson(LoadModels(o.Positional[0]));
+    if (o.Output) WriteOutput(*o.Output, json);
+    else std::cout << json;
+    return 0;
+}
+
+int Build(const Options& o) {
+    if (o.Positional.size() != 1 || !o.Output) throw UsageError{"build takes IN.json and -o OUT.bbx"};
+    const std::string& in = o.Positional[0];
+    std::string text;
+    OnFile(in, [&] { text = ReadWholeFile(in); });
+    Tbbx_collection models;
+    try {
+        tool::CollectionFromJson(text, models);
+    } catch (const tool::JsonError& e) {
+        throw FileError{in, e.what()};
+    }
+    WriteOutput(*o.Output, models.SaveToBytes());
+    return 0;
+}
+
+int Render(const Options& o) {
+    if (o.Positional.size() != 1 || !o.Output || o.Id.has_value() == o.Index.has_value())
+        throw UsageError{"render takes FILE, one of --id or --index, and -o OUT.png|OUT.svg"};
+    const bool svg = EndsWith(*o.Output, ".svg");
+    if (!svg && !EndsWith(*o.Output, ".png")) throw UsageError{"the output must end in .png or .svg"};
+    const std::string& file = o.Positional[0];
+    const Tbbx_collection models = LoadModels(file);
+    const Tbbx_model* model = nullptr;
+    if (o.Id) model = models.FindById(*o.Id);
+    else if (*o.Index >= 0 && *o.Index < models.Count()) model = models.Items(*o.Index);
+    if (!model)
+        throw FileError{file, o.Id ? "no model with id " + std::to_string(*o.Id)
+                                   : "no model at index " + std::to_string(*o.Index)};
+
+    int width, height;
+    if (o.Size) {
+        std::tie(width, height) = *o.Size;
+    } else {
+        const std::int64_t w = RoundHalfEven(model->I1), h = RoundHalfEven(model->I2);
+        if (w < 1 || h < 1 || w > 16384 || h > 16384)
+            throw FileError{file, "the model's sprite size is " + std::to_string(w) + "x" + std::to_string(h) +
+                                      "; give --size"};
+        width = static_cast<int>(w), height = static_cast<int>(h);
+    }
+    if (svg) {
+        tool::SvgCanvas canvas(width, height);
+        RenderModel(*model, canvas, width, height, o.Yaw, o.Pitch, o.Zoom);
+        WriteOutput(*o.Output, canvas.Document());
+    } else {
+        TPixelBuffer buffer(width, height, TPixelFormat::Xrgb8888);
+        TSoftwareCanvas canvas(buffer);
+        RenderModel(*model, canvas, width, height, o.Yaw, o.Pitch, o.Zoom);
+        WriteOutput(*o.Output, tool::EncodePng(buffer));
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    try {
+        if (argc < 2) throw UsageError{"no command given"};
+        const std::string command = argv[1];
+        if (command == "-h" || command == "--help") {
+            std::cout << kUsage;
+            return 0;
+        }
+        const Options options = ParseOptions(argc, argv);
+        if (command == "info") return Info(options);
+        if (command == "dump") return Dump(options);
+        if (command == "build") return Build(options);
+        if (command == "render") return Render(options);
+        throw UsageError{"unknown command " + command};
+    } catch (const UsageError& e) {
+        std::cerr << "bbx: " << e.Message << '\n' << kUsage;
+        return kExitUsage;
+    } catch (const FileError& e) {
+        std::cerr << "bbx: " << e.File << ": " << e.Reason << '\n';
+        return kExitFailure;
+    } catch (const std::exception& e) {
+        std::cerr << "bbx: " << e.what() << '\n';
+        return kExitFailure;
+    }
+}
