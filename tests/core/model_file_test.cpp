@@ -13,6 +13,7 @@
 #include "binary_io.h"
 #include "code_page.h"
 #include "errors.h"
+#include "program_directory.h"
 
 namespace fs = std::filesystem;
 using namespace bbx;
@@ -309,4 +310,12 @@ TEST_F(ModelFileTest, WriteFailureMidwayLeavesTheOldFileWhole) {
     EXPECT_EQ(e.ErrorCode, EFBIG);
     EXPECT_EQ(ReadRaw(PathOf("keep.bbx")), before);
     EXPECT_EQ(std::distance(fs::directory_iterator(Dir), fs::directory_iterator()), 1) << "no temporary left";
+}
+
+TEST(ProgramDirectory, IsTheTestExecutablesOwn) {
+    const std::string dir = ProgramDirectory();
+    ASSERT_FALSE(dir.empty());
+    EXPECT_EQ(dir.back(), '/');
+    EXPECT_TRUE(fs::exists(dir + ProgramFileName()));
+    EXPECT_EQ(ProgramFileName(), "core_tests");
 }
