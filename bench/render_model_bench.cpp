@@ -10,14 +10,15 @@
 
 namespace {
 
+// Spheres spread and sized like a standing figure of the game (about 55 x 90
+// pixels at zoom 180), so the pixel coverage matches a real sprite.
 bbx::Tbbx_model RandomModel(int spheres) {
     std::mt19937 random(42);
-    std::uniform_real_distribution<float> position(-300, 300), radius(15, 60);
+    std::uniform_real_distribution<float> across(-150, 150), height(-250, 250), radius(10, 35);
     std::uniform_int_distribution<std::uint32_t> colour(0, 0xFFFFFF);
     bbx::Tbbx_model m;
     for (int i = 0; i < spheres; ++i)
-        m.AddElement(bbx::MakeSphere(colour(random), position(random), position(random), position(random),
-                                     radius(random)));
+        m.AddElement(bbx::MakeSphere(colour(random), across(random), height(random), across(random), radius(random)));
     return m;
 }
 

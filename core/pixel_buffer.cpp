@@ -47,17 +47,6 @@ void TPixelBuffer::SetPixel(int x, int y, std::uint32_t pixel) {
         Row32(y)[x] = pixel;
 }
 
-void TPixelBuffer::FillSpan(int y, int x0, int x1, std::uint32_t pixel) {
-    if (y < 0 || y >= H) return;
-    x0 = std::max(x0, 0);
-    x1 = std::min(x1, W - 1);
-    if (x0 > x1) return;
-    if (Fmt == TPixelFormat::Rgb565)
-        std::fill(Row16(y) + x0, Row16(y) + x1 + 1, static_cast<std::uint16_t>(pixel));
-    else
-        std::fill(Row32(y) + x0, Row32(y) + x1 + 1, pixel);
-}
-
 void TPixelBuffer::FillRect(int x0, int y0, int x1, int y1, std::uint32_t pixel) {
     y0 = std::max(y0, 0);
     y1 = std::min(y1, H);

@@ -4,6 +4,7 @@
 // values (red in the lowest byte) are mapped into it. A colour whose mapped
 // value is 0 counts as the transparent key wherever 0 is the key.
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -37,8 +38,18 @@ public:
     // Fills [x0, x1) × [y0, y1), clipped to the buffer.
     void FillRect(int x0, int y0, int x1, int y1, std::uint32_t pixel);
     void Fill(std::uint32_t pixel) { FillRect(0, 0, W, H, pixel); }
-    // Fills [x0, x1] of one row, clipped.
-    void FillSpan(int y, int x0, int x1, std::uint32_t pixel);
+    // Fills [x0, x1] of one row, clipped. Inline: the ellipse fill calls it
+    // once per row of every disc.
+    void FillSpan(int y, int x0, int x1, std::uint32_t pixel) {
+        if (y < 0 || y >= H) return;
+        x0 = std::max(x0, 0);
+        x1 = std::min(x1, W - 1);
+        if (x0 > x1) return;
+        if (Fmt == TPixelFormat::Rgb565)
+            std::fill(Row16(y) + x0, Row16(y) + x1 + 1, static_cast<std::uint16_t>(pixel));
+        else
+            std::fill(Row32(y) + x0, Row32(y) + x1 + 1, pixel);
+    }
 
     // Row access in the buffer's format (only the matching one is non-empty).
     std::uint16_t* Row16(int y) { return Pixels16.data() + static_cast<std::size_t>(y) * W; }

@@ -1,5 +1,6 @@
 #include "render_model.h"
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 #include <vector>
@@ -32,6 +33,31 @@ void Expand(const TSphereElement& e, std::vector<TSphereElement>& out) {
     }
 }
 
+// The index the selection step i picks: it keeps a running best from
+// depths[i] and moves on only to a strictly greater depth. That is the first
+// index holding the maximum (NaN never wins), or i itself when nothing beats
+// depths[i]. The maximum is found with independent lanes, so the quadratic
+// scan is not one long dependency chain.
+std::size_t PickFarthest(const std::vector<float>& depths, std::size_t i) {
+    const float start = depths[i];
+    if (std::isnan(start)) return i;
+    constexpr std::size_t kLanes = 4;
+    float lane[kLanes] = {start, start, start, start};
+    std::size_t j = i + 1;
+    for (; j + kLanes <= depths.size(); j += kLanes)
+        for (std::size_t k = 0; k < kLanes; ++k)
+            if (depths[j + k] > lane[k]) lane[k] = depths[j + k];
+    for (; j < depths.size(); ++j)
+        if (depths[j] > lane[0]) lane[0] = depths[j];
+    float best = start;
+    for (float v : lane)
+        if (v > best) best = v;
+    if (!(best > start)) return i;
+    for (j = i + 1; depths[j] != best; ++j) {
+    }
+    return j;
+}
+
 }  // namespace
 
 void RenderModel(const Tbbx_model& model, TRenderCanvas& canvas, std::int32_t width, std::int32_t height,
@@ -61,16 +87,14 @@ void RenderModel(const Tbbx_model& model, TRenderCanvas& canvas, std::int32_t wi
     }
 
     // Selection sort, far (large z) first; the exchange happens also when the
-    // best is already in place, which fixes the order of equal depths.
+    // best is already in place, which fixes the order of equal depths. The
+    // depths are scanned in an array of their own; the records follow every
+    // exchange.
+    std::vector<float> depths(spheres.size());
+    for (std::size_t i = 0; i < spheres.size(); ++i) depths[i] = spheres[i].Z1;
     for (std::size_t i = 0; i + 1 < spheres.size(); ++i) {
-        float best = spheres[i].Z1;
-        std::size_t m = i;
-        for (std::size_t j = i + 1; j < spheres.size(); ++j) {
-            if (spheres[j].Z1 > best) {
-                best = spheres[j].Z1;
-                m = j;
-            }
-        }
+        const std::size_t m = PickFarthest(depths, i);
+        std::swap(depths[i], depths[m]);
         std::swap(spheres[i], spheres[m]);
     }
 
@@ -87,9 +111,10 @@ void RenderModel(const Tbbx_model& model, TRenderCanvas& canvas, std::int32_t wi
         const long double y = s.Y1;
         const long double radius = s.R1;
         const auto project = [&](long double v) {
-            const long double p = std::nearbyint(scale * v / depth);
-            // Clamp far outside any canvas so the integer conversion stays defined.
-            return static_cast<int>(std::fmax(-1e8L, std::fmin(1e8L, std::isnan(p) ? 0.0L : p)));
+            // lrint rounds halves to even in the default rounding mode; the
+            // clamp keeps far-off (or NaN) values within int, beyond any canvas.
+            const long p = std::lrint(scale * v / depth);
+            return static_cast<int>(std::clamp(p, -100000000L, 100000000L));
         };
         canvas.Ellipse(cx + project(x - radius), cy + project(y - radius), cx + project(x + radius),
                        cy + project(y + radius));

@@ -8,7 +8,7 @@
 namespace bbx {
 
 inline std::int64_t RoundHalfEven(long double value) {
-    return static_cast<std::int64_t>(std::nearbyint(value));
+    return static_cast<std::int64_t>(std::rint(value));
 }
 
 }  // namespace bbx

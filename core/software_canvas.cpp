@@ -6,6 +6,23 @@
 #include <utility>
 
 namespace bbx {
+namespace {
+
+// Ceiling and floor of values already clamped to the int range by the callers'
+// boxes; cheaper than the library calls in the per-row loop.
+int FloorToInt(double v) {
+    const double clamped = std::clamp(v, -2147483000.0, 2147483000.0);
+    const int t = static_cast<int>(clamped);
+    return t > clamped ? t - 1 : t;
+}
+
+int CeilToInt(double v) {
+    const double clamped = std::clamp(v, -2147483000.0, 2147483000.0);
+    const int t = static_cast<int>(clamped);
+    return t < clamped ? t + 1 : t;
+}
+
+}  // namespace
 
 void TSoftwareCanvas::Ellipse(int left, int top, int right, int bottom) {
     if (left > right) std::swap(left, right);
@@ -15,11 +32,7 @@ void TSoftwareCanvas::Ellipse(int left, int top, int right, int bottom) {
     const bool outline = PenStyle == TPenStyle::Solid && (!fill || PenColor != BrushColor);
     if (!fill && !outline) return;
 
-    // Only rows that can touch the buffer are computed (one beyond each edge,
-    // so the outline knows its neighbours).
-    const int y0 = std::max(top, -1);
-    const int y1 = std::min(bottom, Target->Height() + 1);
-    if (y0 >= y1 || right <= 0 || left >= Target->Width()) return;
+    if (bottom <= 0 || top >= Target->Height() || right <= 0 || left >= Target->Width()) return;
 
     // Pixel (x, y) belongs to the ellipse when its centre lies inside the
     // ellipse inscribed in the box.
@@ -27,32 +40,56 @@ void TSoftwareCanvas::Ellipse(int left, int top, int right, int bottom) {
     const double cy = (static_cast<double>(top) + bottom) / 2;
     const double rx = (static_cast<double>(right) - left) / 2;
     const double ry = (static_cast<double>(bottom) - top) / 2;
+    const double inverseRy = 1 / ry;
+    const auto span = [&](int y, int& a, int& b) {
+        const double dy = (y + 0.5 - cy) * inverseRy;
+        const double q = 1 - dy * dy;
+        if (q < 0) {
+            a = 0, b = -1;
+            return;
+        }
+        const double half = rx * std::sqrt(q);
+        // The span ends lie within [left, right - 1], so they fit an int.
+        a = std::max(CeilToInt(cx - half - 0.5), left);
+        b = std::min(FloorToInt(cx + half - 0.5), right - 1);
+    };
+
+    const std::uint32_t brush = Target->MapColor(BrushColor);
+    const int firstRow = std::max(top, 0);
+    const int endRow = std::min(bottom, Target->Height());
+    if (!outline) {
+        // Rows mirror about the centre: each span serves its row and the
+        // mirrored one, halving the square roots.
+        for (int y = top, mirror = bottom - 1; y <= mirror; ++y, --mirror) {
+            if (y >= endRow) break;
+            if (mirror < firstRow) break;
+            int a, b;
+            span(y, a, b);
+            Target->FillSpan(y, a, b, brush);
+            if (mirror != y) Target->FillSpan(mirror, a, b, brush);
+        }
+        return;
+    }
+
+    // The outline needs each row's neighbours: the spans are computed first,
+    // one row beyond each visible edge.
+    const int y0 = std::max(top, -1);
+    const int y1 = std::min(bottom, Target->Height() + 1);
     const auto rows = static_cast<std::size_t>(y1 - y0);
     SpanStart.assign(rows, 0);
     SpanEnd.assign(rows, -1);
-    for (int y = y0; y < y1; ++y) {
-        const double dy = (y + 0.5 - cy) / ry;
-        const double q = 1 - dy * dy;
-        if (q < 0) continue;
-        const double half = rx * std::sqrt(q);
-        const auto i = static_cast<std::size_t>(y - y0);
-        SpanStart[i] = static_cast<int>(std::max(std::ceil(cx - half - 0.5), static_cast<double>(left)));
-        SpanEnd[i] = static_cast<int>(std::min(std::floor(cx + half - 0.5), static_cast<double>(right - 1)));
-    }
+    for (int y = y0; y < y1; ++y) span(y, SpanStart[static_cast<std::size_t>(y - y0)], SpanEnd[static_cast<std::size_t>(y - y0)]);
 
-    const std::uint32_t brush = Target->MapColor(BrushColor);
     const std::uint32_t pen = Target->MapColor(PenColor);
-    for (int y = std::max(y0, 0); y < std::min(y1, Target->Height()); ++y) {
+    const auto covered = [&](std::size_t row, int x) {
+        return row < rows && SpanStart[row] <= x && x <= SpanEnd[row];
+    };
+    for (int y = firstRow; y < endRow; ++y) {
         const auto i = static_cast<std::size_t>(y - y0);
         const int a = SpanStart[i], b = SpanEnd[i];
         if (a > b) continue;
         if (fill) Target->FillSpan(y, a, b, brush);
-        if (!outline) continue;
-        // Outline: the row's ends, and every pixel the row above or below
-        // does not cover.
-        const auto covered = [&](std::size_t row, int x) {
-            return row < rows && SpanStart[row] <= x && x <= SpanEnd[row];
-        };
+        // The row's ends, and every pixel the row above or below does not cover.
         for (int x = std::max(a, 0); x <= std::min(b, Target->Width() - 1); ++x) {
             if (x == a || x == b || !covered(i - 1, x) || !covered(i + 1, x)) Target->SetPixel(x, y, pen);
         }
