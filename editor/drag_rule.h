@@ -1,0 +1,46 @@
+#pragma once
+// How a field's drag handle turns the pointer's vertical position into a
+// value. Pressing stores an anchor (value minus the pointer's step), so the
+// value follows the pointer: moving down increases it.
+
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+class QLineEdit;
+
+namespace editor {
+
+class TDragHandle;
+
+// What a window remembers while a handle is dragged; one per window, shared
+// by all of its handles.
+struct TDragState {
+    bool Dragging = false;
+    bool ZoomDragging = false;
+    float Anchor0 = 0;
+    float Anchor1 = 0;
+    std::int32_t IntAnchor = 0;
+};
+
+struct TDragRule {
+    bool Integer = false;
+    // Real values move by y / Divisor, integers by y div Divisor.
+    int Divisor = 1;
+    std::optional<double> Minimum;
+    std::optional<double> Maximum;
+
+    // Stores the anchor for a press at y; false when the text is no number.
+    bool Press(const QString& text, int y, TDragState& state) const;
+    // The value for the pointer at y, as the field shows it.
+    QString ValueAt(int y, const TDragState& state) const;
+};
+
+// Wires a field's handle: a press starts a drag from the field's value, each
+// move while dragging writes the new value into the field (if it is enabled)
+// and then calls afterMove, a release stops.
+void ConnectFieldHandle(TDragHandle& handle, QLineEdit& edit, const TDragRule& rule, TDragState& state,
+                        std::function<void()> afterMove = {});
+
+}  // namespace editor

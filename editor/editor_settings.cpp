@@ -1,0 +1,74 @@
+#include "editor_settings.h"
+
+#include <QFileInfo>
+#include <QSettings>
+#include <QStandardPaths>
+
+#include "program_directory.h"
+#include "qt_convert.h"
+
+namespace editor {
+namespace {
+
+constexpr char kFileName[] = "bbxedit.ini";
+
+// The key's text as written. QSettings reads an unquoted value holding a
+// comma (a decimal comma) as a list; it is joined back.
+QString Text(const QSettings& ini, const char* key) {
+    const QVariant value = ini.value(key);
+    if (value.typeId() == QMetaType::QStringList) return value.toStringList().join(',');
+    return value.toString();
+}
+
+float Real(const QSettings& ini, const char* key, float fallback) {
+    return ParseRealText(Text(ini, key)).value_or(fallback);
+}
+
+std::int32_t Integer(const QSettings& ini, const char* key, std::int32_t fallback) {
+    return ParseIntText(Text(ini, key)).value_or(fallback);
+}
+
+}  // namespace
+
+TEditorSettings ReadSettings(const QString& path) {
+    const QSettings ini(path, QSettings::IniFormat);
+    const TEditorSettings defaults;
+    TEditorSettings s;
+    // The section's name is spelt so in every settings file ever written.
+    s.ListWidth = Integer(ini, "Genral/ListWidth", defaults.ListWidth);
+    s.KX = Real(ini, "View/kx", defaults.KX);
+    s.KY = Real(ini, "View/ky", defaults.KY);
+    s.R = Real(ini, "View/r", defaults.R);
+    s.Szer = Integer(ini, "View/cx", defaults.Szer);
+    s.Wys = Integer(ini, "View/cy", defaults.Wys);
+    s.Zoom = Integer(ini, "View/Zoom", defaults.Zoom);
+    s.Background = static_cast<bbx::TColor>(Integer(ini, "View/Background", static_cast<std::int32_t>(defaults.Background)));
+    return s;
+}
+
+void WriteSettings(const QString& path, const TEditorSettings& s) {
+    QSettings ini(path, QSettings::IniFormat);
+    ini.setValue("Genral/ListWidth", QString::number(s.ListWidth));
+    ini.setValue("View/kx", RealText(s.KX));
+    ini.setValue("View/ky", RealText(s.KY));
+    ini.setValue("View/r", RealText(s.R));
+    ini.setValue("View/cx", QString::number(s.Szer));
+    ini.setValue("View/cy", QString::number(s.Wys));
+    ini.setValue("View/Zoom", QString::number(s.Zoom));
+    ini.setValue("View/Background", QString::number(static_cast<std::int32_t>(s.Background)));
+    ini.sync();
+}
+
+QString SettingsFilePath(const QString& programDirectory, const QString& userConfigDirectory) {
+    const QString beside = programDirectory + "/" + kFileName;
+    const QFileInfo file(beside);
+    const bool writable = file.exists() ? file.isWritable() : QFileInfo(programDirectory).isWritable();
+    return writable ? beside : userConfigDirectory + "/" + kFileName;
+}
+
+QString DefaultSettingsFilePath() {
+    return SettingsFilePath(QString::fromStdString(bbx::ProgramDirectory()).chopped(1),
+                            QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
+}
+
+}  // namespace editor

@@ -1,0 +1,33 @@
+#pragma once
+// The view settings file "bbxedit.ini": the list width and the preview's
+// view values. Any error reading or writing it is ignored; a value that
+// cannot be read takes its default.
+
+#include <QString>
+#include <cstdint>
+
+#include "render_canvas.h"
+
+namespace editor {
+
+struct TEditorSettings {
+    std::int32_t ListWidth = 200;
+    float KX = 0;
+    float KY = 0;
+    float R = 127;
+    std::int32_t Szer = 32;
+    std::int32_t Wys = 32;
+    std::int32_t Zoom = 4;
+    bbx::TColor Background = 0;
+};
+
+TEditorSettings ReadSettings(const QString& path);
+void WriteSettings(const QString& path, const TEditorSettings& settings);
+
+// "bbxedit.ini" in the program's folder when it can be written there,
+// otherwise in the user's configuration folder, so that an installed program
+// keeps its settings too.
+QString SettingsFilePath(const QString& programDirectory, const QString& userConfigDirectory);
+QString DefaultSettingsFilePath();
+
+}  // namespace editor

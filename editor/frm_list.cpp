@@ -1,0 +1,529 @@
+#include "frm_list.h"
+
+#include <QCloseEvent>
+#include <QColorDialog>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QSignalBlocker>
+#include <QSplitter>
+#include <QTimer>
+#include <QTreeWidget>
+#include <algorithm>
+#include <string>
+
+#include "centred_panel.h"
+#include "drag_handle.h"
+#include "error_box.h"
+#include "frm_model.h"
+#include "model_image.h"
+#include "name_validator.h"
+#include "paint_box.h"
+#include "qt_convert.h"
+
+namespace editor {
+namespace {
+
+const QString kFileFilters = QStringLiteral("Bulbix (*.bbx);;Wszystkie pliki (*.*)");
+
+// Previews up to this many pixels are drawn whole at every paint; larger ones
+// only in the part being repainted.
+constexpr std::int64_t kWholePreviewPixels = 4096 * 4096;
+
+std::string PathBytes(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+int WidgetExtent(std::int64_t pixels) { return static_cast<int>(std::min<std::int64_t>(pixels, QWIDGETSIZE_MAX)); }
+
+// The label, field and (for the view values) handle of one row of the
+// properties panel.
+struct TFieldRow {
+    const char* Label;
+    const char* Edit;
+    const char* Handle;
+    TDragRule Rule;
+};
+
+const TFieldRow kFieldRows[] = {
+    {"Nazwa", "edtNazwa", nullptr, {}},
+    {"ID", "edtID", nullptr, {}},
+    {"i1", "edti1", nullptr, {}},
+    {"i2", "edti2", nullptr, {}},
+    {"KX", "edtkx", "pnlkx", {false, 100, std::nullopt, std::nullopt}},
+    {"KY", "edtky", "pnlky", {false, 100, std::nullopt, std::nullopt}},
+    {"R", "edtr", "pnlr", {false, 1, 0.0, std::nullopt}},
+    {"Szer", "edtcx", "pnlcx", {true, 3, 0.0, std::nullopt}},
+    {"Wys", "edtcy", "pnlcy", {true, 3, 0.0, std::nullopt}},
+    {"Zoom", "edtzoom", "pnlzoom", {true, 10, 0.0, std::nullopt}},
+};
+
+constexpr int kRowHeight = 28;
+constexpr int kFirstRow = 6;
+
+}  // namespace
+
+TfrmList::TfrmList(QMdiArea& area, QString settingsPath)
+    : Area(area), SettingsPath(std::move(settingsPath)), FCollection(std::make_unique<bbx::Tbbx_collection>()) {
+    setWindowTitle("Lista modeli");
+    CreateControls();
+    ApplySettings(ReadSettings(SettingsPath));
+    RefreshList();
+}
+
+TfrmList::~TfrmList() {
+    // The editing windows refer to models of this collection: they go first.
+    for (QMdiSubWindow* window : Area.subWindowList())
+        if (qobject_cast<TfrmModel*>(window)) delete window;
+    WriteSettings(SettingsPath, CurrentSettings());
+}
+
+void TfrmList::CreateControls() {
+    auto* client = new QWidget;
+    auto* layout = new QHBoxLayout(client);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    Splitter1 = new QSplitter(Qt::Horizontal, client);
+    Splitter1->setObjectName("Splitter1");
+    Splitter1->setHandleWidth(4);
+    Splitter1->setChildrenCollapsible(false);
+
+    ListView = new QTreeWidget(Splitter1);
+    ListView->setObjectName("ListView");
+    ListView->setColumnCount(3);
+    ListView->setHeaderLabels({"Lp", "Nazwa", "ID"});
+    ListView->setRootIsDecorated(false);
+    ListView->setUniformRowHeights(true);
+    ListView->setSelectionMode(QAbstractItemView::SingleSelection);
+    ListView->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ListView->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ListView->setAllColumnsShowFocus(true);
+    QHeaderView* header = ListView->header();
+    header->setSectionsClickable(false);
+    header->setSectionsMovable(false);
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(0, QHeaderView::Fixed);
+    header->setSectionResizeMode(1, QHeaderView::Stretch);
+    header->setSectionResizeMode(2, QHeaderView::Fixed);
+    header->resizeSection(0, 30);
+    header->resizeSection(2, 40);
+    ListView->headerItem()->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
+    ListView->installEventFilter(this);
+    connect(ListView, &QTreeWidget::itemSelectionChanged, this, &TfrmList::ListViewSelectItem);
+    connect(ListView, &QTreeWidget::itemDoubleClicked, this, [this] { RunGuarded([this] { EditModel(); }); });
+
+    ScrollBox = new QScrollArea(Splitter1);
+    ScrollBox->setObjectName("ScrollBox");
+    ScrollBox->setWidgetResizable(false);
+    ScrollBox->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    PaintBox = new TPaintBox(nullptr);
+    PaintBox->setObjectName("PaintBox");
+    PaintBox->OnPaint = [this](QPainter& painter, const QRect& exposed) { PaintBoxPaint(painter, exposed); };
+    ScrollBox->setWidget(PaintBox);
+
+    Splitter1->setStretchFactor(0, 0);
+    Splitter1->setStretchFactor(1, 1);
+    connect(Splitter1, &QSplitter::splitterMoved, this, [this] { View.ListWidth = ListView->width(); });
+    layout->addWidget(Splitter1, 1);
+
+    RightPanel = new TCentredPanel(client, QSize(150, 313));
+    RightPanel->setObjectName("RightPanel");
+    BlePanel = RightPanel->Inner();
+    BlePanel->setObjectName("BlePanel");
+    layout->addWidget(RightPanel);
+    CreateFields(BlePanel);
+
+    setWidget(client);
+    client->resize(597, 404);
+    resize(client->size() + QSize(contentsMargins().left() + contentsMargins().right(),
+                                  contentsMargins().top() + contentsMargins().bottom()));
+}
+
+void TfrmList::CreateFields(QWidget* panel) {
+    std::size_t row = 0;
+    for (const TFieldRow& field : kFieldRows) {
+        const int y = kFirstRow + static_cast<int>(row++) * kRowHeight;
+        auto* label = new QLabel(field.Label, panel);
+        label->setGeometry(6, y, 40, 21);
+        auto* edit = new QLineEdit(panel);
+        edit->setObjectName(field.Edit);
+        edit->setGeometry(48, y, field.Handle ? 74 : 97, 21);
+        label->setBuddy(edit);
+        if (field.Handle) {
+            auto* handle = new TDragHandle(panel, 21);
+            handle->setObjectName(field.Handle);
+            handle->move(124, y);
+            ConnectFieldHandle(*handle, *edit, field.Rule, Drag);
+            connect(edit, &QLineEdit::textChanged, this, [this, edit] { ViewFieldChanged(edit); });
+        } else {
+            connect(edit, &QLineEdit::textChanged, this, [this, edit] { ModelFieldChanged(edit); });
+        }
+    }
+    edtNazwa = panel->findChild<QLineEdit*>("edtNazwa");
+    edtID = panel->findChild<QLineEdit*>("edtID");
+    edti1 = panel->findChild<QLineEdit*>("edti1");
+    edti2 = panel->findChild<QLineEdit*>("edti2");
+    edtkx = panel->findChild<QLineEdit*>("edtkx");
+    edtky = panel->findChild<QLineEdit*>("edtky");
+    edtr = panel->findChild<QLineEdit*>("edtr");
+    edtcx = panel->findChild<QLineEdit*>("edtcx");
+    edtcy = panel->findChild<QLineEdit*>("edtcy");
+    edtzoom = panel->findChild<QLineEdit*>("edtzoom");
+
+    // Names are stored as Windows-1250 bytes: what that code page lacks is refused.
+    edtNazwa->setMaxLength(std::numeric_limits<int>::max());
+    auto* validator = new TNameValidator(edtNazwa);
+    validator->OnRefused = [this](const QString& character) {
+        // Told once the key press is over, not from inside the field's input handling.
+        QTimer::singleShot(0, this, [this, character] { ShowRefusedName(character); });
+    };
+    edtNazwa->setValidator(validator);
+
+    btnBackground = new QPushButton(QString::fromUtf8("Tło..."), panel);
+    btnBackground->setObjectName("btnBackground");
+    btnBackground->setGeometry(48, kFirstRow + static_cast<int>(row) * kRowHeight, 97, 25);
+    connect(btnBackground, &QPushButton::clicked, this, [this] { RunGuarded([this] { ChooseBackground(); }); });
+}
+
+void TfrmList::ApplySettings(const TEditorSettings& settings) {
+    View.ListWidth = settings.ListWidth;
+    Splitter1->setSizes({settings.ListWidth, std::max(1, 597 - 150 - settings.ListWidth)});
+    // The view values go in as text, so that they take effect through the fields.
+    edtkx->setText(RealText(settings.KX));
+    edtky->setText(RealText(settings.KY));
+    edtr->setText(RealText(settings.R));
+    edtcx->setText(QString::number(settings.Szer));
+    edtcy->setText(QString::number(settings.Wys));
+    edtzoom->setText(QString::number(settings.Zoom));
+    View.Background = settings.Background;
+}
+
+TEditorSettings TfrmList::CurrentSettings() const {
+    TEditorSettings s = View;
+    if (ListView->isVisible()) s.ListWidth = ListView->width();
+    return s;
+}
+
+void TfrmList::closeEvent(QCloseEvent* event) {
+    // The document window lives as long as the program.
+    event->ignore();
+}
+
+bool TfrmList::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ListView && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            RunGuarded([this] { EditModel(); });
+            return true;
+        }
+    }
+    return QMdiSubWindow::eventFilter(watched, event);
+}
+
+// --- File commands ---
+
+bool TfrmList::AskSaveChanges(const QString& caption) {
+    const QString name = FFileName.isEmpty() ? QString() : "\"" + QFileInfo(FFileName).fileName() + "\" ";
+    QMessageBox box(QMessageBox::Question, caption, QString::fromUtf8("Czy zapisać zmiany w pliku ") + name + "?",
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
+    box.setDefaultButton(QMessageBox::Yes);
+    switch (box.exec()) {
+        case QMessageBox::Yes:
+            return Save();
+        case QMessageBox::No:
+            return true;
+        default:
+            return false;
+    }
+}
+
+void TfrmList::New() {
+    if (!AskSaveChanges("Nowy")) return;
+    CloseModelWindows(nullptr);
+    ReplaceCollection(std::make_unique<bbx::Tbbx_collection>(), QString());
+}
+
+void TfrmList::Open() {
+    if (!AskSaveChanges(QString::fromUtf8("Otwórz"))) return;
+    const QString path = ChooseFileToOpen();
+    if (path.isEmpty()) return;
+    // Read into a collection of its own first: a file that fails to load
+    // leaves the open models, their windows and the file name as they were.
+    auto loaded = std::make_unique<bbx::Tbbx_collection>();
+    loaded->LoadFromFile(PathBytes(path));
+    CloseModelWindows(nullptr);
+    ReplaceCollection(std::move(loaded), path);
+}
+
+bool TfrmList::Save() {
+    if (FFileName.isEmpty()) return SaveAs();
+    FCollection->SaveToFile(PathBytes(FFileName));
+    return true;
+}
+
+bool TfrmList::SaveAs() {
+    QFileDialog dialog(this, "Zapisz jako");
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters(kFileFilters.split(";;"));
+    dialog.setDefaultSuffix("bbx");
+    if (!FFileName.isEmpty()) dialog.selectFile(FFileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+    const QString path = dialog.selectedFiles().constFirst();
+    FCollection->SaveToFile(PathBytes(path));
+    SetFileName(path);
+    return true;
+}
+
+void TfrmList::Import() {
+    const QString path = ChooseFileToOpen();
+    if (path.isEmpty()) return;
+    bbx::Tbbx_collection imported;
+    imported.LoadFromFile(PathBytes(path));
+    for (std::int32_t i = 0; i < imported.Count(); ++i) {
+        const bbx::Tbbx_model& source = *imported.Items(i);
+        bbx::Tbbx_model& model = *FCollection->Add();
+        model.AppendModel(source);
+        model.Name = source.Name;
+        model.ID = source.ID;
+        model.I1 = source.I1;
+        model.I2 = source.I2;
+    }
+    RefreshList();
+}
+
+QString TfrmList::ChooseFileToOpen() {
+    QFileDialog dialog(this, QString::fromUtf8("Otwórz"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters(kFileFilters.split(";;"));
+    dialog.setDefaultSuffix("bbx");
+    if (!FFileName.isEmpty()) dialog.setDirectory(QFileInfo(FFileName).absolutePath());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+void TfrmList::SetFileName(const QString& path) {
+    FFileName = path;
+    emit FileNameChanged(FFileName);
+}
+
+void TfrmList::ReplaceCollection(std::unique_ptr<bbx::Tbbx_collection> replacement, const QString& path) {
+    FCollection = std::move(replacement);
+    SetFileName(path);
+    RefreshList();
+}
+
+void TfrmList::CloseModelWindows(const bbx::Tbbx_model* onlyOf) {
+    for (QMdiSubWindow* window : Area.subWindowList()) {
+        auto* frmModel = qobject_cast<TfrmModel*>(window);
+        if (frmModel && (!onlyOf || &frmModel->Model() == onlyOf)) frmModel->close();
+    }
+}
+
+// --- Model commands ---
+
+bbx::Tbbx_model* TfrmList::SelectedModel() const {
+    const QList<QTreeWidgetItem*> selected = ListView->selectedItems();
+    if (selected.isEmpty()) return nullptr;
+    const int row = ListView->indexOfTopLevelItem(selected.constFirst());
+    return row >= 0 && row < FCollection->Count() ? FCollection->Items(row) : nullptr;
+}
+
+void TfrmList::AddModel() {
+    bbx::Tbbx_model& model = *FCollection->Add();
+    model.Name = "Model " + std::to_string(NextID);
+    model.ID = NextID;
+    ++NextID;
+    RefreshList();
+}
+
+void TfrmList::CopyModel() {
+    const bbx::Tbbx_model* selected = SelectedModel();
+    if (!selected) return;
+    bbx::Tbbx_model& copy = *FCollection->Add();
+    copy.AppendModel(*selected);
+    copy.Name = selected->Name + " kopia";
+    copy.ID = selected->ID;
+    copy.I1 = selected->I1;
+    copy.I2 = selected->I2;
+    RefreshList();
+}
+
+void TfrmList::DeleteModel() {
+    const bbx::Tbbx_model* selected = SelectedModel();
+    if (!selected) return;
+    const QString shownName = ListView->selectedItems().constFirst()->text(1);
+    const auto answer = QMessageBox::question(this, QString::fromUtf8("Usuń model"),
+                                              QString::fromUtf8("Czy na pewno usunąć model \"") + shownName + "\" ?",
+                                              QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+    if (answer != QMessageBox::Yes) return;
+    CloseModelWindows(selected);
+    FCollection->Remove(selected);
+    RefreshList();
+}
+
+void TfrmList::MoveUp() {
+    const std::int32_t i = FCollection->IndexOf(SelectedModel());
+    if (i <= 0) return;
+    FCollection->Exchange(i, i - 1);
+    RefreshList();
+}
+
+void TfrmList::MoveDown() {
+    const std::int32_t i = FCollection->IndexOf(SelectedModel());
+    if (i < 0 || i >= FCollection->Count() - 1) return;
+    FCollection->Exchange(i, i + 1);
+    RefreshList();
+}
+
+void TfrmList::EditModel() {
+    if (bbx::Tbbx_model* selected = SelectedModel()) OpenModelWindow(*selected);
+}
+
+TfrmModel* TfrmList::OpenModelWindow(bbx::Tbbx_model& model) {
+    for (QMdiSubWindow* window : Area.subWindowList()) {
+        auto* frmModel = qobject_cast<TfrmModel*>(window);
+        if (frmModel && &frmModel->Model() == &model) {
+            Area.setActiveSubWindow(frmModel);
+            frmModel->setFocus();
+            return frmModel;
+        }
+    }
+    auto* frmModel = new TfrmModel(model);
+    Area.addSubWindow(frmModel);
+    frmModel->setWindowTitle(LiteralTitle(ToQt(model.Name)));
+    frmModel->show();
+    return frmModel;
+}
+
+void TfrmList::RefreshList() {
+    const bbx::Tbbx_model* remembered = SelectedModel();
+    {
+        const QSignalBlocker quiet(ListView);
+        ListView->setUpdatesEnabled(false);
+        ListView->clear();
+        QList<QTreeWidgetItem*> rows;
+        rows.reserve(FCollection->Count());
+        for (std::int32_t i = 0; i < FCollection->Count(); ++i) {
+            const bbx::Tbbx_model& model = *FCollection->Items(i);
+            auto* row = new QTreeWidgetItem({QString::number(i), ToQt(model.Name), QString::number(model.ID)});
+            row->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
+            rows.append(row);
+        }
+        ListView->addTopLevelItems(rows);
+        const std::int32_t index = FCollection->IndexOf(remembered);
+        if (index >= 0) {
+            QTreeWidgetItem* row = ListView->topLevelItem(index);
+            ListView->setCurrentItem(row);
+            row->setSelected(true);
+        }
+        ListView->setUpdatesEnabled(true);
+    }
+    ListViewSelectItem();
+}
+
+// --- Properties panel and preview ---
+
+void TfrmList::ListViewSelectItem() {
+    const bbx::Tbbx_model* model = SelectedModel();
+    ShowingSelection = true;
+    for (QLineEdit* edit : {edtNazwa, edtID, edti1, edti2}) edit->setEnabled(model != nullptr);
+    edtNazwa->setText(model ? ToQt(model->Name) : "0");
+    edtID->setText(model ? QString::number(model->ID) : "0");
+    edti1->setText(model ? RealText(model->I1) : "0");
+    edti2->setText(model ? RealText(model->I2) : "0");
+    ShowingSelection = false;
+    PaintBox->update();
+}
+
+void TfrmList::ModelFieldChanged(QLineEdit* edit) {
+    bbx::Tbbx_model* model = SelectedModel();
+    if (ShowingSelection || !model) return;
+    QTreeWidgetItem* row = ListView->selectedItems().constFirst();
+    const QString text = edit->text();
+    if (edit == edtNazwa) {
+        const auto name = ToCp1250(text);
+        if (!name) return;
+        model->Name = *name;
+        for (QMdiSubWindow* window : Area.subWindowList()) {
+            auto* frmModel = qobject_cast<TfrmModel*>(window);
+            if (frmModel && &frmModel->Model() == model) frmModel->setWindowTitle(LiteralTitle(text));
+        }
+        row->setText(1, text);
+    } else if (edit == edtID) {
+        const auto id = ParseIntText(text);
+        if (!id) return;
+        model->ID = *id;
+        row->setText(2, text);
+    } else if (const auto value = ParseRealText(text)) {
+        (edit == edti1 ? model->I1 : model->I2) = *value;
+    }
+}
+
+void TfrmList::ViewFieldChanged(QLineEdit* edit) {
+    const QString text = edit->text();
+    if (edit == edtkx || edit == edtky || edit == edtr) {
+        const auto value = ParseRealText(text);
+        if (!value) return;
+        if (edit == edtkx) View.KX = *value;
+        if (edit == edtky) View.KY = *value;
+        if (edit == edtr) View.R = std::max(0.0f, *value);
+    } else {
+        const auto value = ParseIntText(text);
+        if (!value) return;
+        const std::int32_t clamped = std::max(0, *value);
+        if (edit == edtzoom) View.Zoom = clamped;
+        if (edit == edtcx) View.Szer = clamped;
+        if (edit == edtcy) View.Wys = clamped;
+        ResizePaintBox();
+    }
+    PaintBox->update();
+}
+
+void TfrmList::ResizePaintBox() {
+    PaintBox->resize(WidgetExtent(std::int64_t(View.Zoom) * View.Szer),
+                     WidgetExtent(std::int64_t(View.Wys) * View.Zoom));
+}
+
+void TfrmList::PaintBoxPaint(QPainter& painter, const QRect& exposed) {
+    if (View.Zoom <= 0 || View.Szer <= 0 || View.Wys <= 0) return;
+    const QRect picture(0, 0, View.Szer, View.Wys);
+    const bool whole = std::int64_t(View.Szer) * View.Wys <= kWholePreviewPixels &&
+                       std::int64_t(View.Szer) * View.Zoom <= QWIDGETSIZE_MAX &&
+                       std::int64_t(View.Wys) * View.Zoom <= QWIDGETSIZE_MAX;
+    const QRect area = whole ? picture
+                             : QRect(QPoint(exposed.left() / View.Zoom, exposed.top() / View.Zoom),
+                                     QPoint(exposed.right() / View.Zoom, exposed.bottom() / View.Zoom))
+                                   .intersected(picture);
+    const QImage image =
+        RenderModelImage(SelectedModel(), {View.Szer, View.Wys, View.KX, View.KY, View.R}, View.Background, area);
+    // Magnified without smoothing, each picture pixel a Zoom × Zoom square.
+    const double z = View.Zoom;
+    painter.drawImage(QRectF(area.x() * z, area.y() * z, area.width() * z, area.height() * z), image);
+}
+
+void TfrmList::ChooseBackground() {
+    QColorDialog dialog(ToQColor(View.Background), this);
+    dialog.setOption(QColorDialog::DontUseNativeDialog);
+    if (dialog.exec() != QDialog::Accepted) return;
+    View.Background = FromQColor(dialog.selectedColor());
+    PaintBox->update();
+}
+
+void TfrmList::ShowRefusedName(const QString& character) {
+    QMessageBox::warning(this, "Nazwa modelu", RefusedCharacterMessage(character));
+}
+
+}  // namespace editor

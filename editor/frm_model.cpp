@@ -1,0 +1,325 @@
+#include "frm_model.h"
+
+#include <QClipboard>
+#include <QColorDialog>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <algorithm>
+
+#include "centred_panel.h"
+#include "drag_handle.h"
+#include "element_clipboard.h"
+#include "error_box.h"
+#include "model_image.h"
+#include "paint_box.h"
+#include "qt_convert.h"
+#include "real_format.h"
+
+namespace editor {
+namespace {
+
+enum TField : std::size_t { X1, Y1, Z1, R1, X2, Y2, Z2, R2, ColorR, ColorG, ColorB, C, FieldCount };
+
+struct TElementField {
+    const char* Label;
+    const char* Edit;
+    const char* Handle;
+    TDragRule Rule;
+};
+
+constexpr TDragRule kPosition{false, 2, std::nullopt, std::nullopt};
+constexpr TDragRule kRadius{false, 2, 0.0, std::nullopt};
+constexpr TDragRule kColorByte{true, 2, 0.0, 255.0};
+
+const std::array<TElementField, FieldCount> kFields = {{
+    {"X1", "edtx1", "pnlx1", kPosition},
+    {"Y1", "edty1", "pnly1", kPosition},
+    {"Z1", "edtz1", "pnlz1", kPosition},
+    {"R1", "edtr1", "pnlr1", kRadius},
+    {"X2", "edtx2", "pnlx2", kPosition},
+    {"Y2", "edty2", "pnly2", kPosition},
+    {"Z2", "edtz2", "pnlz2", kPosition},
+    {"R2", "edtr2", "pnlr2", kRadius},
+    {"R", "edtcr", "pnlcr", kColorByte},
+    {"G", "edtcg", "pnlcg", kColorByte},
+    {"B", "edtcb", "pnlcb", kColorByte},
+    {"C", "edtc", "pnlc", {true, 20, 0.0, std::nullopt}},
+}};
+
+float bbx::TSphereElement::* const kRealFields[8] = {
+    &bbx::TSphereElement::X1, &bbx::TSphereElement::Y1, &bbx::TSphereElement::Z1, &bbx::TSphereElement::R1,
+    &bbx::TSphereElement::X2, &bbx::TSphereElement::Y2, &bbx::TSphereElement::Z2, &bbx::TSphereElement::R2,
+};
+
+constexpr bbx::TColor kWhite = bbx::RGB(255, 255, 255);
+constexpr int kFieldPanelWidth = 150;
+constexpr int kRowHeight = 26;
+constexpr int kFirstRow = 6;
+
+}  // namespace
+
+TfrmModel::TfrmModel(bbx::Tbbx_model& model) : FModel(model) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    CreateControls();
+    SelectElement(-1);
+}
+
+void TfrmModel::CreateControls() {
+    Client = new QWidget;
+    Client->setObjectName("Client");
+    Client->setAutoFillBackground(true);
+    QPalette palette = Client->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    Client->setPalette(palette);
+    Client->setFocusPolicy(Qt::ClickFocus);
+    Client->installEventFilter(this);
+
+    int number = 0;
+    for (TPaintBox** box : {&PaintBox1, &PaintBox2, &PaintBox3, &PaintBox4}) {
+        *box = new TPaintBox(Client);
+        (*box)->setObjectName(QString("PaintBox%1").arg(++number));
+        (*box)->setFocusPolicy(Qt::ClickFocus);
+        TPaintBox& self = **box;
+        self.OnPaint = [this, &self](QPainter& painter, const QRect&) { PaintBoxPaint(self, painter); };
+        self.OnMouseDown = [this, &self](QPoint point) { PaintBoxMouseDown(self, point); };
+    }
+    number = 0;
+    for (TDragHandle** handle : {&Panel1, &Panel2, &Panel3, &Panel4}) {
+        *handle = new TDragHandle(Client, 16);
+        (*handle)->setObjectName(QString("Panel%1").arg(++number));
+    }
+    ConnectViewHandle({&FCamera.PanX, &FCamera.PanY, 2, &FCamera.Zoom, 1.0L / 200, Panel1});
+    ConnectViewHandle({&FCamera.PanZ, &FCamera.PanY, 2, &FCamera.Zoom, 1.0L / 200, Panel2});
+    ConnectViewHandle({&FCamera.PanX, &FCamera.PanZ, 2, &FCamera.Zoom, 1.0L / 200, Panel3});
+    ConnectViewHandle({&FKX, &FKY, 100, &FR, 2, Panel4});
+
+    Panel = new TCentredPanel(Client, QSize(kFieldPanelWidth, 353));
+    Panel->setObjectName("Panel");
+    PanelInside = Panel->Inner();
+    PanelInside->setObjectName("PanelInside");
+    CreateFields(PanelInside);
+
+    setWidget(Client);
+    resize(600, 420);
+}
+
+void TfrmModel::CreateFields(QWidget* panel) {
+    int row = 0;
+    for (std::size_t i = 0; i < FieldCount; ++i) {
+        if (i == C) {
+            btnColor = new QPushButton("...", panel);
+            btnColor->setObjectName("btnColor");
+            btnColor->setToolTip(QString::fromUtf8("Zmień kolor..."));
+            btnColor->setGeometry(48, kFirstRow + row++ * kRowHeight, 74, 23);
+            connect(btnColor, &QPushButton::clicked, this, [this] { RunGuarded([this] { ChooseColor(); }); });
+        }
+        const TElementField& field = kFields[i];
+        const int y = kFirstRow + row++ * kRowHeight;
+        auto* label = new QLabel(field.Label, panel);
+        label->setGeometry(10, y, 34, 21);
+        auto* edit = new QLineEdit(panel);
+        edit->setObjectName(field.Edit);
+        edit->setGeometry(48, y, 74, 21);
+        label->setBuddy(edit);
+        auto* handle = new TDragHandle(panel, 21);
+        handle->setObjectName(field.Handle);
+        handle->move(124, y);
+        ConnectFieldHandle(*handle, *edit, field.Rule, Drag, [this] { RedrawViews(); });
+        if (i >= ColorR && i <= ColorB)
+            connect(edit, &QLineEdit::textChanged, this, &TfrmModel::ColorChanged);
+        else
+            connect(edit, &QLineEdit::textChanged, this, [this, i] { FieldChanged(i); });
+        Edits[i] = edit;
+    }
+}
+
+void TfrmModel::ConnectViewHandle(const TViewHandleRule& rule) {
+    rule.Handle->OnMouseDown = [this, rule](QPoint pos, Qt::KeyboardModifiers modifiers) {
+        Drag.Dragging = true;
+        Drag.ZoomDragging = modifiers.testFlag(Qt::ControlModifier);
+        if (Drag.ZoomDragging) {
+            Drag.Anchor0 = *rule.Scale;
+        } else {
+            Drag.Anchor0 = static_cast<float>(*rule.A - pos.x() / rule.Divisor);
+            Drag.Anchor1 = static_cast<float>(*rule.B - pos.y() / rule.Divisor);
+        }
+    };
+    rule.Handle->OnMouseMove = [this, rule](QPoint pos) {
+        if (Drag.ZoomDragging) {
+            // The pointer's place itself, not its way since the press, sets the scale.
+            *rule.Scale = std::max(0.0f, static_cast<float>(Drag.Anchor0 + (pos.x() + pos.y()) * rule.ScaleFactor));
+        } else if (Drag.Dragging) {
+            *rule.A = static_cast<float>(Drag.Anchor0 + pos.x() / rule.Divisor);
+            *rule.B = static_cast<float>(Drag.Anchor1 + pos.y() / rule.Divisor);
+        } else {
+            return;
+        }
+        RedrawViews();
+    };
+    rule.Handle->OnMouseUp = [this] {
+        Drag.Dragging = false;
+        Drag.ZoomDragging = false;
+    };
+    rule.Handle->OnDblClick = [this, rule] {
+        *rule.A = 0;
+        *rule.B = 0;
+        RedrawViews();
+    };
+}
+
+bool TfrmModel::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Client && event->type() == QEvent::Resize) LayoutViews();
+    return QMdiSubWindow::eventFilter(watched, event);
+}
+
+void TfrmModel::LayoutViews() {
+    const int w = Client->width() - kFieldPanelWidth;
+    const int h = Client->height();
+    const int hw = w / 2;
+    const int hh = h / 2;
+    const int vw = std::max(0, hw - 1);
+    const int vh = std::max(0, hh - 1);
+    PaintBox1->setGeometry(0, 0, vw, vh);
+    PaintBox2->setGeometry(hw + 1, 0, vw, vh);
+    PaintBox3->setGeometry(0, hh + 1, vw, vh);
+    PaintBox4->setGeometry(hw + 1, hh + 1, vw, vh);
+    Panel1->move(hw - 18, hh - 18);
+    Panel2->move(hw + 2, hh - 18);
+    Panel3->move(hw - 18, hh + 2);
+    Panel4->move(hw + 2, hh + 2);
+    for (TDragHandle* handle : {Panel1, Panel2, Panel3, Panel4}) handle->raise();
+    Panel->setGeometry(std::max(0, w), 0, kFieldPanelWidth, h);
+}
+
+void TfrmModel::PaintBoxPaint(const TPaintBox& box, QPainter& painter) {
+    const QSize size = box.size();
+    if (&box == PaintBox4) {
+        const QImage picture =
+            RenderModelImage(&FModel, {size.width(), size.height(), FKX, FKY, FR}, 0, QRect(QPoint(0, 0), size));
+        painter.drawImage(0, 0, picture);
+        return;
+    }
+    const TOrthoAxes axes = &box == PaintBox1 ? kFrontView : &box == PaintBox2 ? kSideView : kTopView;
+    PaintOrthoView(painter, size, axes, FCamera, FModel, FSelected);
+}
+
+void TfrmModel::PaintBoxMouseDown(const TPaintBox& box, QPoint point) {
+    if (&box == PaintBox4) return;
+    const TOrthoAxes axes = &box == PaintBox1 ? kFrontView : &box == PaintBox2 ? kSideView : kTopView;
+    SelectElement(HitTest(point, box.size(), axes, FCamera, FModel));
+    RedrawViews();
+}
+
+void TfrmModel::RedrawViews() {
+    for (TPaintBox* box : {PaintBox1, PaintBox2, PaintBox3, PaintBox4}) box->repaint();
+}
+
+// --- Selection and fields ---
+
+void TfrmModel::SelectElement(std::int32_t i) {
+    FSelected = i;
+    Filling = true;
+    if (!HasSelection()) {
+        for (QLineEdit* edit : Edits) {
+            edit->setText("0");
+            edit->setEnabled(false);
+        }
+    } else {
+        const bbx::TSphereElement e = FModel.GetElement(i);
+        for (std::size_t f = X1; f <= R2; ++f) Edits[f]->setText(RealText(e.*kRealFields[f]));
+        Edits[ColorR]->setText(QString::number(bbx::GetRValue(e.Color)));
+        Edits[ColorG]->setText(QString::number(bbx::GetGValue(e.Color)));
+        Edits[ColorB]->setText(QString::number(bbx::GetBValue(e.Color)));
+        Edits[C]->setText(QString::number(e.C));
+        const bool series = !bbx::IsSingleSphere(e);
+        for (std::size_t f = 0; f < FieldCount; ++f) Edits[f]->setEnabled(series || f <= R1 || (f >= ColorR && f <= ColorB));
+    }
+    Filling = false;
+}
+
+void TfrmModel::FieldChanged(std::size_t field) {
+    if (Filling || !HasSelection()) return;
+    bbx::TSphereElement e = FModel.GetElement(FSelected);
+    if (field == C) {
+        const auto c = ParseIntText(Edits[C]->text());
+        if (!c) return;
+        e.C = *c;
+    } else {
+        const auto value = ParseRealText(Edits[field]->text());
+        if (!value) return;
+        e.*kRealFields[field] = *value;
+    }
+    FModel.SetElement(FSelected, e);
+    RedrawViews();
+}
+
+void TfrmModel::ColorChanged() {
+    if (Filling || !HasSelection()) return;
+    const auto r = ParseIntText(Edits[ColorR]->text());
+    const auto g = ParseIntText(Edits[ColorG]->text());
+    const auto b = ParseIntText(Edits[ColorB]->text());
+    if (!r || !g || !b) return;
+    bbx::TSphereElement e = FModel.GetElement(FSelected);
+    e.Color = bbx::RGB(static_cast<unsigned>(*r), static_cast<unsigned>(*g), static_cast<unsigned>(*b));
+    FModel.SetElement(FSelected, e);
+    RedrawViews();
+}
+
+void TfrmModel::ChooseColor() {
+    const auto byte = [this](TField f) { return static_cast<int>(bbx::StrToInt(Edits[f]->text().toStdString()) & 0xFF); };
+    const QColor initial(byte(ColorR), byte(ColorG), byte(ColorB));
+    if (!Edits[ColorR]->isEnabled()) return;
+    QColorDialog dialog(initial, this);
+    dialog.setOption(QColorDialog::DontUseNativeDialog);
+    if (dialog.exec() != QDialog::Accepted) return;
+    const QColor chosen = dialog.selectedColor();
+    Edits[ColorR]->setText(QString::number(chosen.red()));
+    Edits[ColorG]->setText(QString::number(chosen.green()));
+    Edits[ColorB]->setText(QString::number(chosen.blue()));
+}
+
+// --- Element commands ---
+
+void TfrmModel::InsertSphere() {
+    FModel.AddElement(bbx::MakeSphere(kWhite, 0, 0, 0, 30));
+    SelectElement(FModel.Count() - 1);
+    RedrawViews();
+}
+
+void TfrmModel::InsertSeries() {
+    FModel.AddElement(bbx::MakeSeries(kWhite, 3, 0, -30, 0, 30, 0, 30, 0, 30));
+    SelectElement(FModel.Count() - 1);
+    RedrawViews();
+}
+
+void TfrmModel::DeleteSelected() {
+    if (!HasSelection()) return;
+    FModel.DeleteElement(FSelected);
+    SelectElement(-1);
+    RedrawViews();
+}
+
+void TfrmModel::CopySelected() {
+    if (!HasSelection()) return;
+    QGuiApplication::clipboard()->setText(QString::fromStdString(ElementClipboardText(FModel.GetElement(FSelected))));
+}
+
+void TfrmModel::CutSelected() {
+    CopySelected();
+    DeleteSelected();
+}
+
+void TfrmModel::PasteElement() {
+    const QString text = QGuiApplication::clipboard()->text().left(259);
+    const auto element = ParseElementClipboardText(text.toStdString());
+    if (!element) return;
+    FModel.AddElement(*element);
+    SelectElement(FModel.Count() - 1);
+    RedrawViews();
+}
+
+}  // namespace editor

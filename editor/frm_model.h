@@ -1,0 +1,102 @@
+#pragma once
+// The editing window of one model of the open collection. It shows the model
+// in three flat views and one perspective view; elements are selected by
+// clicking, changed through twelve fields with drag handles, inserted,
+// deleted, cut, copied and pasted. Every change goes into the model at once.
+
+#include <QMdiSubWindow>
+#include <array>
+#include <cstdint>
+
+#include "bbx_model.h"
+#include "drag_rule.h"
+#include "ortho_view.h"
+
+class QLineEdit;
+class QPainter;
+class QPushButton;
+
+namespace editor {
+
+class TCentredPanel;
+class TDragHandle;
+class TPaintBox;
+
+class TfrmModel : public QMdiSubWindow {
+    Q_OBJECT
+
+public:
+    // The model belongs to the list window's collection; the list window
+    // closes this window before the model goes away.
+    explicit TfrmModel(bbx::Tbbx_model& model);
+
+    bbx::Tbbx_model& Model() const { return FModel; }
+    std::int32_t Selected() const { return FSelected; }
+    const TOrthoCamera& Camera() const { return FCamera; }
+    float KX() const { return FKX; }
+    float KY() const { return FKY; }
+    float R() const { return FR; }
+
+    void InsertSphere();
+    void InsertSeries();
+    void DeleteSelected();
+    void CopySelected();
+    void CutSelected();
+    void PasteElement();
+
+    void SelectElement(std::int32_t i);
+    // Paints the four views now, not at the next paint request.
+    void RedrawViews();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // What a view handle drags: two values moved by X and Y over the divisor,
+    // or, with Ctrl held at the press, one scale moved by (X + Y) · factor.
+    struct TViewHandleRule {
+        float* A;
+        float* B;
+        long double Divisor;
+        float* Scale;
+        long double ScaleFactor;
+        TDragHandle* Handle;
+    };
+
+    void CreateControls();
+    void CreateFields(QWidget* panel);
+    void ConnectViewHandle(const TViewHandleRule& rule);
+    void LayoutViews();
+    void PaintBoxPaint(const TPaintBox& box, QPainter& painter);
+    void PaintBoxMouseDown(const TPaintBox& box, QPoint point);
+    void FieldChanged(std::size_t field);
+    void ColorChanged();
+    void ChooseColor();
+    bool HasSelection() const { return FSelected >= 0 && FSelected < FModel.Count(); }
+
+    bbx::Tbbx_model& FModel;
+    std::int32_t FSelected = -1;
+    TOrthoCamera FCamera;
+    float FKX = 0;
+    float FKY = 0;
+    float FR = 1250;
+    TDragState Drag;
+    bool Filling = false;
+
+    QWidget* Client = nullptr;
+    TPaintBox* PaintBox1 = nullptr;
+    TPaintBox* PaintBox2 = nullptr;
+    TPaintBox* PaintBox3 = nullptr;
+    TPaintBox* PaintBox4 = nullptr;
+    TDragHandle* Panel1 = nullptr;
+    TDragHandle* Panel2 = nullptr;
+    TDragHandle* Panel3 = nullptr;
+    TDragHandle* Panel4 = nullptr;
+    TCentredPanel* Panel = nullptr;
+    QWidget* PanelInside = nullptr;
+    // edtx1, edty1, edtz1, edtr1, edtx2, edty2, edtz2, edtr2, edtcr, edtcg, edtcb, edtc
+    std::array<QLineEdit*, 12> Edits{};
+    QPushButton* btnColor = nullptr;
+};
+
+}  // namespace editor

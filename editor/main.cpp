@@ -1,0 +1,16 @@
+#include <cstdio>
+
+#include <QApplication>
+
+#include "application_setup.h"
+#include "editor_settings.h"
+#include "frm_main.h"
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    if (!editor::SetUpApplication(app))
+        std::fprintf(stderr, "bbxedit: Qt's Polish translation (qtbase_pl.qm) is missing; Qt's own texts stay in English\n");
+    editor::TfrmMain frmMain(editor::DefaultSettingsFilePath());
+    frmMain.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,55 @@
+#pragma once
+// The three flat views of the model editing window: front (x right, y down),
+// side (z right, y down) and top (x right, z down). They share one zoom and
+// one pan per model axis, so they always stay aligned.
+
+#include <QPoint>
+#include <QSize>
+#include <cstdint>
+
+#include "bbx_model.h"
+#include "render_canvas.h"
+
+class QPainter;
+
+namespace editor {
+
+enum class TAxis { X, Y, Z };
+
+struct TOrthoAxes {
+    TAxis Horizontal;
+    TAxis Vertical;
+};
+
+inline constexpr TOrthoAxes kFrontView{TAxis::X, TAxis::Y};
+inline constexpr TOrthoAxes kSideView{TAxis::Z, TAxis::Y};
+inline constexpr TOrthoAxes kTopView{TAxis::X, TAxis::Z};
+
+// Pixels per model unit and the pans in pixels along each model axis.
+struct TOrthoCamera {
+    float Zoom = 1;
+    float PanX = 0;
+    float PanY = 0;
+    float PanZ = 0;
+
+    float Pan(TAxis axis) const { return axis == TAxis::X ? PanX : axis == TAxis::Y ? PanY : PanZ; }
+};
+
+// round(coordinate · zoom + pan) + centre, halves to even.
+int ToScreen(int centre, float coordinate, float zoom, float pan);
+
+// Each of red, green and blue becomes (value shr 1) or 128: a light tint that
+// stands out on black.
+bbx::TColor HighlightColor(bbx::TColor color);
+
+// Draws the whole view: black, the axis and guide lines, every element's
+// outline and centre handle; the selected element is cross-hatched.
+void PaintOrthoView(QPainter& painter, QSize size, TOrthoAxes axes, const TOrthoCamera& camera,
+                    const bbx::Tbbx_model& model, std::int32_t selected);
+
+// The element under the point: a centre handle wins (highest index first),
+// otherwise the lowest-index element whose circle holds the point; -1 for none.
+std::int32_t HitTest(QPoint point, QSize size, TOrthoAxes axes, const TOrthoCamera& camera,
+                     const bbx::Tbbx_model& model);
+
+}  // namespace editor
