@@ -3,9 +3,11 @@
 #include <clocale>
 #include <cstring>
 #include <iconv.h>
+#include <vector>
 
 #include "code_page.h"
 #include "errors.h"
+#include "random.h"
 #include "real_format.h"
 #include "rounding.h"
 
@@ -114,4 +116,25 @@ TEST(RealFormat, FollowsTheLocaleSeparator) {
     EXPECT_EQ(ParseReal("0,5"), 0.5f);
     EXPECT_EQ(ParseReal("0.5"), 0.5f);
     std::setlocale(LC_NUMERIC, saved.c_str());
+}
+
+TEST(Random, StaysInRangeAndRepeatsFromASeed) {
+    RandSeed(7);
+    std::vector<std::int32_t> first;
+    for (int i = 0; i < 1000; ++i) {
+        const std::int32_t r = Random(10);
+        ASSERT_GE(r, 0);
+        ASSERT_LT(r, 10);
+        first.push_back(r);
+        const double f = RandomReal();
+        ASSERT_GE(f, 0.0);
+        ASSERT_LT(f, 1.0);
+    }
+    EXPECT_EQ(Random(0), 0);
+    EXPECT_EQ(Random(-5), 0) << "a bound below 1 gives 0, never a fault";
+    RandSeed(7);
+    for (int i = 0; i < 1000; ++i) {
+        ASSERT_EQ(Random(10), first[static_cast<std::size_t>(i)]);
+        RandomReal();
+    }
 }
