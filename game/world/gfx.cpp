@@ -1,0 +1,166 @@
+#include "gfx.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "game_canvas.h"
+#include "gfx_matrix.h"
+#include "random.h"
+#include "render_model.h"
+#include "rounding.h"
+
+namespace gb {
+namespace {
+
+const TRandomInt kRandom = [](std::int32_t n) { return bbx::Random(n); };
+
+// Writes a grain texture of one colour into a surface of the matrix's size.
+void MakeGrain(TSurface& surface, int width, int height, bbx::TColor color) {
+    Tgfx_Matrix matrix;
+    matrix.SetSize(width, height);
+    matrix.AddNoise(color, kRandom);
+    surface.SetSize(width, height);
+    matrix.DrawTo(surface, 0, 0);
+}
+
+// Round() of a length, kept within [0, limit] so that huge, infinite or NaN
+// values stay defined: bars are clipped by the screen anyway, and a model with
+// a nonsensical sprite size gets an empty sprite rather than a giant one.
+std::int32_t RoundedWithin(long double length, long double limit) {
+    if (!(length > 0)) return 0;
+    return static_cast<std::int32_t>(bbx::RoundHalfEven(std::min(length, limit)));
+}
+
+int BarLength(long double length) { return RoundedWithin(length, 1000); }
+
+}  // namespace
+
+void TGfxCos::SetSize(std::int32_t width, std::int32_t height) {
+    Width = width;
+    Height = height;
+    Surface.SetSize(width, height);
+}
+
+TGfx::TGfx(bbx::TPixelFormat format, TTextRenderer& text, std::int32_t spriteCacheSize, float angleTolerance)
+    : SpriteCacheSize(std::max(spriteCacheSize, 1)),
+      AngleTolerance(std::max(angleTolerance, 0.0f)),
+      GroundImage(format),
+      WallImage(format),
+      GreyImage(format),
+      RedImage(format),
+      BlueImage(format),
+      BandImage(format),
+      Font(format, text, "Verdana", 9, fsBold,
+           {bbx::RGB(128, 128, 128), bbx::RGB(255, 255, 255), bbx::RGB(0, 255, 255)}),
+      Format(format),
+      Sprites(static_cast<std::size_t>(SpriteCacheSize)) {
+    for (auto& button : ButtonImages) button = std::make_unique<TSurface>(format);
+}
+
+void TGfx::Initialize(const std::string& directory) {
+    MakeGrain(GroundImage, 48, 48, bbx::RGB(220, 220, 220));
+
+    // The wall: a lighter top over a darker front face.
+    WallImage.SetSize(48, 72);
+    Tgfx_Matrix top, front;
+    top.SetSize(48, 48);
+    top.AddNoise(bbx::RGB(192, 192, 192), kRandom);
+    top.DrawTo(WallImage, 0, 0);
+    front.SetSize(48, 24);
+    front.AddNoise(bbx::RGB(128, 128, 128), kRandom);
+    front.DrawTo(WallImage, 0, 48);
+
+    MakeGrain(GreyImage, 16, 16, bbx::RGB(96, 96, 96));
+    MakeGrain(RedImage, 16, 16, bbx::RGB(255, 0, 0));
+    MakeGrain(BlueImage, 16, 16, bbx::RGB(0, 0, 255));
+
+    // Buttons: the pressed look is bevelled inwards, the others outwards; the
+    // normal one is a little darker than the hovered one.
+    std::array<Tgfx_Matrix, 3> button;
+    button[0].SetSize(200, 65);
+    button[0].AddNoise(bbx::RGB(64, 128, 64), kRandom);
+    button[2].CopyFrom(button[0]);
+    button[2].Bevel(0, -96, 10);
+    button[0].Bevel(0, 96, 10);
+    button[1].CopyFrom(button[0]);
+    button[0].BrightenAll(-16);
+    for (std::size_t i = 0; i < button.size(); ++i) {
+        ButtonImages[i]->SetSize(200, 65);
+        button[i].DrawTo(*ButtonImages[i], 0, 0);
+    }
+
+    Models.LoadFromFile(directory + "models.bbx");
+
+    BandImage.SetSize(800, 75);
+    BandImage.Fill(0);
+}
+
+void TGfx::DrawSprite(TSurface& target, int x, int y, int baseOffset, const TGfxCos& sprite, bool topLeft) const {
+    if (!topLeft) {
+        x -= sprite.Width / 2;
+        y += baseOffset - sprite.Height;
+    }
+    target.Draw(x, y, sprite.Surface, sprite.Surface.ClientRect(), true);
+}
+
+void TGfx::DrawModel(TSurface& target, int x, int y, int baseOffset, std::int32_t modelId, float yaw, float pitch,
+                     float zoom, bool topLeft) {
+    for (const auto& sprite : Sprites) {
+        if (sprite && sprite->ModelId == modelId && std::fabs(sprite->Yaw - yaw) <= AngleTolerance &&
+            std::fabs(sprite->Pitch - pitch) <= AngleTolerance) {
+            DrawSprite(target, x, y, baseOffset, *sprite, topLeft);
+            return;
+        }
+    }
+    const bbx::Tbbx_model* model = Models.FindById(modelId);
+    if (!model) return;
+
+    auto& slot = Sprites[static_cast<std::size_t>(NextSlot)];
+    slot = std::make_unique<TGfxCos>(Format);
+    slot->ModelId = modelId;
+    slot->Yaw = yaw;
+    slot->Pitch = pitch;
+    slot->Zoom = zoom;
+    slot->SetSize(RoundedWithin(model->I1, 4096), RoundedWithin(model->I2, 4096));
+    slot->Surface.Fill(0);
+    bbx::RenderModel(*model, slot->Surface.Canvas(), slot->Width, slot->Height, yaw, pitch, zoom);
+    slot->Surface.ReleaseCanvas();
+
+    DrawSprite(target, x, y, baseOffset, *slot, topLeft);
+    NextSlot = (NextSlot + 1) % SpriteCacheSize;
+}
+
+void TGfx::DrawWall(TSurface& target, int x, int y, int baseOffset) {
+    target.Draw(x - 24, y + baseOffset - 72, WallImage, WallImage.ClientRect(), false);
+}
+
+void TGfx::DrawGround(TSurface& target, int x, int y) {
+    target.Draw(x, y, GroundImage, GroundImage.ClientRect(), false);
+}
+
+void TGfx::DrawPointer(TSurface& target, int x, int y) { DrawModel(target, x, y, 0, -1, 0.1f, -0.1f, 81, true); }
+
+void TGfx::DrawNumber(TSurface& target, int x, int y, int number, int colorIndex) {
+    const std::string text = std::to_string(number);
+    Font.DrawText(target, x + 1, y + 1, text, 1, 0, 0);
+    Font.DrawText(target, x, y, text, 1, 0, colorIndex);
+}
+
+void TGfx::DrawHealthBar(TSurface& target, int maximum, float value) {
+    TileDraw(target, GreyImage, Bounds(779, 435, 16, 160), false, GreyImage.ClientRect());
+    const int h = BarLength(160 * std::exp((static_cast<long double>(value) - maximum) / 5));
+    TileDraw(target, RedImage, {779, 595 - h, 795, 595}, false, RedImage.ClientRect());
+}
+
+void TGfx::DrawGoodnessBar(TSurface& target, float value) {
+    TileDraw(target, GreyImage, Bounds(614, 579, 160, 16), false, GreyImage.ClientRect());
+    if (value == 0) return;
+    const int w = BarLength(80 * (1 - std::exp(-std::fabs(static_cast<long double>(value)) / 20)));
+    if (value > 0)
+        TileDraw(target, RedImage, Bounds(694, 579, w, 16), false, RedImage.ClientRect());
+    else
+        TileDraw(target, BlueImage, Bounds(694 - w, 579, w, 16), false, BlueImage.ClientRect());
+}
+
+}  // namespace gb
