@@ -1,0 +1,71 @@
+#include "data_file.h"
+
+#include <algorithm>
+
+#include "binary_io.h"
+#include "code_page.h"
+#include "program_directory.h"
+#include "xml_parser.h"
+
+namespace gb {
+namespace {
+
+constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+
+bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= 32; }
+
+char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return AsciiLower(x) == AsciiLower(y);
+           });
+}
+
+std::string_view SkipBlanks(std::string_view text) {
+    while (!text.empty() && IsBlankOrControl(text.front())) text.remove_prefix(1);
+    return text;
+}
+
+// Whether the text opens with an XML declaration whose encoding is UTF-8.
+// Blanks around '=' and either kind of quote are allowed there, as XML has
+// it.
+bool DeclaresUtf8(std::string_view text) {
+    text = SkipBlanks(text);
+    if (text.size() < 5 || !EqualsIgnoringCase(text.substr(0, 5), "<?xml")) return false;
+    std::string_view declaration = text.substr(0, text.find('>'));
+    constexpr std::string_view kEncoding = "encoding";
+    for (std::size_t i = 1; i + kEncoding.size() <= declaration.size(); ++i) {
+        if (!IsBlankOrControl(declaration[i - 1]) || !EqualsIgnoringCase(declaration.substr(i, kEncoding.size()), kEncoding))
+            continue;
+        std::string_view rest = SkipBlanks(declaration.substr(i + kEncoding.size()));
+        if (rest.empty() || rest.front() != '=') return false;
+        rest = SkipBlanks(rest.substr(1));
+        if (rest.empty() || (rest.front() != '"' && rest.front() != '\'')) return false;
+        const std::size_t closing = rest.find(rest.front(), 1);
+        return closing != std::string_view::npos && EqualsIgnoringCase(rest.substr(1, closing - 1), "utf-8");
+    }
+    return false;
+}
+
+}  // namespace
+
+std::string DataFileText(std::string bytes) {
+    const std::string_view text(bytes);
+    if (text.starts_with(kUtf8ByteOrderMark)) return bbx::Utf8ToCp1250(text.substr(kUtf8ByteOrderMark.size()));
+    if (DeclaresUtf8(text)) return bbx::Utf8ToCp1250(text);
+    return bytes;
+}
+
+std::unique_ptr<TXMLDocument> LoadDataFile(const std::string& directory, std::string_view fileName) {
+    const std::string text = DataFileText(bbx::ReadWholeFile(directory + std::string(fileName)));
+    auto document = std::make_unique<TXMLDocument>();
+    Parse(*document, text, kGameXMLOptions);
+    return document;
+}
+
+std::unique_ptr<TXMLDocument> LoadDataFile(std::string_view fileName) {
+    return LoadDataFile(bbx::ProgramDirectory(), fileName);
+}
+
+}  // namespace gb

@@ -1,0 +1,26 @@
+#pragma once
+// The one way the game reads its data files ("Config.xml", "GameData.xml",
+// "Credits.xml"): the file beside the program, read whole and parsed on a
+// fresh document with the game's reader options.
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "xml_document.h"
+
+namespace gb {
+
+// The file's text in the programs' code page. A file that declares UTF-8 (a
+// byte-order mark, or encoding="utf-8" in its XML declaration, in any letter
+// case) is converted, its byte-order mark dropped; any other file is taken
+// byte for byte.
+std::string DataFileText(std::string bytes);
+
+// Raises EInOutError with the system's code and message when the file cannot
+// be opened or read.
+std::unique_ptr<TXMLDocument> LoadDataFile(const std::string& directory, std::string_view fileName);
+// The same in the program's own directory.
+std::unique_ptr<TXMLDocument> LoadDataFile(std::string_view fileName);
+
+}  // namespace gb

@@ -1,0 +1,101 @@
+#include "error_log.h"
+
+#include <cerrno>
+#include <chrono>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "code_page.h"
+#include "program_directory.h"
+#include "system_info.h"
+
+namespace gb {
+namespace {
+
+constexpr std::size_t kLabelWidth = 12;
+constexpr std::string_view kLineEnd = "\r\n";
+
+// Appends the label padded with blanks to the label width, counted in
+// characters, then the value and the line end.
+void AppendLine(std::string& entry, std::string_view utf8Label, std::string_view utf8Value) {
+    std::size_t characters = 0;
+    for (const char c : utf8Label)
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++characters;
+    entry += utf8Label;
+    if (characters < kLabelWidth) entry.append(kLabelWidth - characters, ' ');
+    entry += utf8Value;
+    entry += kLineEnd;
+}
+
+class TFileDescriptor {
+public:
+    explicit TFileDescriptor(int fd) : Fd(fd) {}
+    ~TFileDescriptor() {
+        if (Fd >= 0) ::close(Fd);
+    }
+    TFileDescriptor(const TFileDescriptor&) = delete;
+    TFileDescriptor& operator=(const TFileDescriptor&) = delete;
+    int Get() const { return Fd; }
+
+private:
+    int Fd;
+};
+
+void AppendToFile(const std::string& path, std::string_view bytes) {
+    const TFileDescriptor file(::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666));
+    if (file.Get() < 0) return;
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(file.Get(), bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) return;
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+}
+
+}  // namespace
+
+std::string ErrorLogEntry(std::string_view title, const TErrorInfo& error, const TErrorLogFacts& facts) {
+    std::string entry(kLineEnd);
+    AppendLine(entry, "Błąd:", bbx::Cp1250ToUtf8(title));
+    AppendLine(entry, "Użytkownik:", facts.UserName);
+    AppendLine(entry, "Komputer:", facts.ComputerName);
+    AppendLine(entry, "Plik:", facts.ProgramFile);
+    AppendLine(entry, "Czas:", facts.Time);
+    AppendLine(entry, "Typ:", bbx::Cp1250ToUtf8(error.ShownName()));
+    if (error.Code) AppendLine(entry, "Kod:", std::to_string(*error.Code));
+    AppendLine(entry, "Treść:", bbx::Cp1250ToUtf8(error.Message));
+    return entry;
+}
+
+void WriteErrorLog(const std::string& directory, std::string_view title, const TErrorInfo& error) noexcept {
+    try {
+        const TErrorLogFacts facts{UserName(), ComputerName(), bbx::ProgramFileName(),
+                                   LocalDateTimeText(std::chrono::system_clock::now())};
+        AppendToFile(directory + "Errors.log", ErrorLogEntry(title, error, facts));
+    } catch (...) {
+        // Out of memory while building the entry: it is lost, as on a full disk.
+    }
+}
+
+namespace {
+
+template <typename Error>
+void WriteToProgramDirectory(std::string_view title, const Error& error) noexcept {
+    try {
+        WriteErrorLog(bbx::ProgramDirectory(), title, DescribeError(error));
+    } catch (...) {
+        // As above: nothing may reach the error handler from here.
+    }
+}
+
+}  // namespace
+
+void WriteErrorLog(std::string_view title, const std::exception& error) noexcept {
+    WriteToProgramDirectory(title, error);
+}
+
+void WriteErrorLog(std::string_view title, const std::exception_ptr& error) noexcept {
+    WriteToProgramDirectory(title, error);
+}
+
+}  // namespace gb

@@ -1,0 +1,36 @@
+#pragma once
+// "Errors.log" beside the program: one entry per error that reached the
+// game's error handler, for the player to send in. Written in UTF-8 with
+// CR LF line ends; it only ever grows.
+
+#include <exception>
+#include <string>
+#include <string_view>
+
+#include "game_errors.h"
+
+namespace gb {
+
+// What an entry says about the system, in its own text (UTF-8).
+struct TErrorLogFacts {
+    std::string UserName;
+    std::string ComputerName;
+    std::string ProgramFile;
+    std::string Time;
+};
+
+// One entry: an empty line, then one labelled line each for the title, user,
+// computer, program, time, class name, the code (input/output errors only)
+// and the message. The title and the error's texts are in the programs' code
+// page.
+std::string ErrorLogEntry(std::string_view title, const TErrorInfo& error, const TErrorLogFacts& facts);
+
+// Appends the entry for the error to the directory's "Errors.log", creating
+// it when missing. Never raises: when the file cannot be opened or written
+// the entry is lost, in whole or in part.
+void WriteErrorLog(const std::string& directory, std::string_view title, const TErrorInfo& error) noexcept;
+// The same in the program's own directory.
+void WriteErrorLog(std::string_view title, const std::exception& error) noexcept;
+void WriteErrorLog(std::string_view title, const std::exception_ptr& error) noexcept;
+
+}  // namespace gb
