@@ -1,0 +1,63 @@
+#pragma once
+// The game's one window and the presentation of the back surface: full
+// screen in the desktop's mode with the 800 x 600 picture letterboxed
+// (aspect kept, centred), or an 800 x 600 window; a streaming texture in the
+// back surface's format, shown with vsync where the renderer has it.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "display.h"
+
+struct SDL_Window;
+struct SDL_Renderer;
+struct SDL_Texture;
+
+namespace gb {
+
+struct TSdlDeleter {
+    void operator()(SDL_Window* window) const;
+    void operator()(SDL_Renderer* renderer) const;
+    void operator()(SDL_Texture* texture) const;
+};
+
+class TSdlWindow : public TPresenter {
+public:
+    // The caption is Windows-1250 text.
+    explicit TSdlWindow(std::string caption);
+    ~TSdlWindow() override;
+    TSdlWindow(const TSdlWindow&) = delete;
+    TSdlWindow& operator=(const TSdlWindow&) = delete;
+
+    void Open(int width, int height, bbx::TPixelFormat format, bool windowed) override;
+    void Close() override;
+    void Present(const bbx::TPixelBuffer& frame) override;
+    void SetWindowed(bool windowed) override;
+    bool IsLost() const override { return !Renderer; }
+
+    bool IsOpen() const { return Window != nullptr; }
+    bool IsWindowed() const { return Windowed; }
+    // The renderer waits for the vertical blank on each present.
+    bool HasVsync() const { return Vsync; }
+    bool HasFocus() const;
+    bool IsMinimized() const;
+    // After the output device was reset: the texture is made anew.
+    void ResetTexture();
+
+private:
+    void CreateTexture();
+
+    std::string Caption;
+    int Width = 0;
+    int Height = 0;
+    bbx::TPixelFormat Format = bbx::TPixelFormat::Rgb565;
+    bool Windowed = false;
+    bool Vsync = false;
+    bool VideoStarted = false;
+    std::unique_ptr<SDL_Window, TSdlDeleter> Window;
+    std::unique_ptr<SDL_Renderer, TSdlDeleter> Renderer;
+    std::unique_ptr<SDL_Texture, TSdlDeleter> Texture;
+};
+
+}  // namespace gb
