@@ -17,8 +17,8 @@ namespace gb {
 // byte for byte.
 std::string DataFileText(std::string bytes);
 
-// Raises EInOutError with the system's code and message when the file cannot
-// be opened or read.
+// The file in the directory (given with its trailing '/'). Raises EInOutError
+// with the system's code and message when the file cannot be opened or read.
 std::unique_ptr<TXMLDocument> LoadDataFile(const std::string& directory, std::string_view fileName);
 // The same in the program's own directory.
 std::unique_ptr<TXMLDocument> LoadDataFile(std::string_view fileName);

@@ -25,7 +25,8 @@ struct TErrorLogFacts {
 // page.
 std::string ErrorLogEntry(std::string_view title, const TErrorInfo& error, const TErrorLogFacts& facts);
 
-// Appends the entry for the error to the directory's "Errors.log", creating
+// Appends the entry for the error to "Errors.log" in the directory (given
+// with its trailing '/'), creating
 // it when missing. Never raises: when the file cannot be opened or written
 // the entry is lost, in whole or in part.
 void WriteErrorLog(const std::string& directory, std::string_view title, const TErrorInfo& error) noexcept;
