@@ -9,7 +9,7 @@ packages=(
   nlohmann-json3-dev libpng-dev
   libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev libfontconfig-dev fonts-dejavu-core xdg-utils
   qt6-base-dev qt6-translations-l10n
-  xvfb xauth openbox xdotool imagemagick
+  xvfb xauth openbox xdotool imagemagick lame
 )
 
 missing=()
