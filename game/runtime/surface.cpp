@@ -21,7 +21,7 @@ void CopyRow(TPixel* target, const TPixel* source, int count, std::optional<std:
 }
 
 // Copies `source` rectangle `from` (already inside the source) to (x, y) of
-// `target` (already inside the target), in place of different buffers.
+// `target` (already inside the target); the two are different buffers.
 void CopyPixels(bbx::TPixelBuffer& target, int x, int y, const bbx::TPixelBuffer& source, const TRect& from,
                 std::optional<std::uint32_t> key) {
     const int w = from.Width();

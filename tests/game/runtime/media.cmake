@@ -12,6 +12,7 @@ bbx_add_test(game_media_tests
 bbx_add_test(game_platform_tests
   SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/platform_input_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/platform_services_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/platform_sound_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/platform_text_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/platform_window_test.cpp
