@@ -66,6 +66,9 @@ const TFieldRow kFieldRows[] = {
     {"Zoom", "edtzoom", "pnlzoom", {true, 10, 0.0, std::nullopt}},
 };
 
+// Where each row keeps the model it shows.
+constexpr int kModelRole = Qt::UserRole;
+
 constexpr int kRowHeight = 28;
 constexpr int kFirstRow = 6;
 
@@ -337,8 +340,9 @@ void TfrmList::CloseModelWindows(const bbx::Tbbx_model* onlyOf) {
 bbx::Tbbx_model* TfrmList::SelectedModel() const {
     const QList<QTreeWidgetItem*> selected = ListView->selectedItems();
     if (selected.isEmpty()) return nullptr;
-    const int row = ListView->indexOfTopLevelItem(selected.constFirst());
-    return row >= 0 && row < FCollection->Count() ? FCollection->Items(row) : nullptr;
+    auto* model = static_cast<bbx::Tbbx_model*>(selected.constFirst()->data(0, kModelRole).value<void*>());
+    // A row only ever refers to a model of the current collection.
+    return FCollection->IndexOf(model) >= 0 ? model : nullptr;
 }
 
 void TfrmList::AddModel() {
@@ -419,6 +423,7 @@ void TfrmList::RefreshList() {
         for (std::int32_t i = 0; i < FCollection->Count(); ++i) {
             const bbx::Tbbx_model& model = *FCollection->Items(i);
             auto* row = new QTreeWidgetItem({QString::number(i), ToQt(model.Name), QString::number(model.ID)});
+            row->setData(0, kModelRole, QVariant::fromValue(static_cast<void*>(FCollection->Items(i))));
             row->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
             rows.append(row);
         }
