@@ -1,0 +1,91 @@
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <memory>
+#include <optional>
+
+#include "display.h"
+#include "frm_main.h"
+#include "menu.h"
+#include "mixer_sound_layer.h"
+#include "sdl_text_renderer.h"
+
+namespace {
+
+// Frames go nowhere: what is measured is the game's own work.
+class TNoScreen : public gb::TPresenter {
+public:
+    void Open(int, int, bbx::TPixelFormat, bool) override {}
+    void Close() override {}
+    void Present(const bbx::TPixelBuffer&) override {}
+    void SetWindowed(bool) override {}
+    bool IsLost() const override { return false; }
+};
+
+class TBenchClock : public gb::TSystemServices {
+public:
+    std::uint32_t TickCount() override { return Now; }
+    bool IsKeyHeld(gb::TVirtualKey) override { return false; }
+    bool OpenDocument(const std::string&) override { return false; }
+    void ShowCursor(bool) override {}
+    std::uint32_t Now = 0;
+};
+
+std::unique_ptr<gb::TGameScreen> NoGame(const gb::TScreenServices&) { return nullptr; }
+
+// The program as it starts: the real font and sound layer (on SDL's silent
+// audio driver), the shipped data files.
+struct TProgram {
+    TProgram() : Form(Screen, Text, Sound, Clock, GB_DATA_DIR, NoGame) { Form.FormCreate(); }
+
+    void Frame(std::uint32_t elapsed = 16) {
+        Clock.Now += elapsed;
+        Form.DXTimer().Idle(Clock.Now);
+    }
+
+    TNoScreen Screen;
+    gb::TSdlTextRenderer Text;
+    gb::TMixerSoundLayer Sound;
+    TBenchClock Clock;
+    gb::TfrmMain Form;
+};
+
+void QuietAudio() { setenv("SDL_AUDIODRIVER", "dummy", 1); }
+
+void BM_IntroFrame(benchmark::State& state) {
+    QuietAudio();
+    TProgram program;
+    if (!program.Form.Intro()) state.SkipWithError("the intro did not start");
+    for (auto _ : state) program.Frame();
+}
+BENCHMARK(BM_IntroFrame)->Unit(benchmark::kMicrosecond);
+
+void BM_MenuFrame(benchmark::State& state) {
+    QuietAudio();
+    TProgram program;
+    program.Frame();
+    gb::TVirtualKey key = ' ';
+    program.Form.KeyDown(key, 0);
+    // The pointer over a button, the credits well inside the panel.
+    program.Form.MouseMove(0, 600, 230);
+    program.Frame(15000);
+    if (!program.Form.Menu() || !program.Form.ErrorText().empty()) state.SkipWithError("the menu did not come up");
+    for (auto _ : state) program.Frame();
+}
+BENCHMARK(BM_MenuFrame)->Unit(benchmark::kMicrosecond);
+
+void BM_ColdStartToFirstIntroFrame(benchmark::State& state) {
+    QuietAudio();
+    for (auto _ : state) {
+        std::optional<TProgram> program;
+        program.emplace();
+        program->Frame();
+        benchmark::DoNotOptimize(program->Form.DXDraw().Surface().Pixel(400, 300));
+        state.PauseTiming();
+        program.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_ColdStartToFirstIntroFrame)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+}  // namespace

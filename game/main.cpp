@@ -1,0 +1,90 @@
+// GlimmerBay: the game's main window on the SDL platform layer, full screen.
+
+#include <cfenv>
+#include <cstdio>
+#include <exception>
+#include <memory>
+
+#include "code_page.h"
+#include "errors.h"
+#include "frm_main.h"
+#include "game_errors.h"
+#include "mixer_sound_layer.h"
+#include "program_directory.h"
+#include "random.h"
+#include "screen.h"
+#include "sdl_event_loop.h"
+#include "sdl_input.h"
+#include "sdl_services.h"
+#include "sdl_text_renderer.h"
+#include "sdl_window.h"
+
+namespace {
+
+// Every floating-point exception masked (a division by zero gives an
+// infinity, an invalid operation a NaN), rounding to nearest with halves to
+// even, for the whole run; the previous setting comes back at the end.
+class TFloatingPointControl {
+public:
+    TFloatingPointControl() {
+        std::feholdexcept(&Saved);
+        std::fesetround(FE_TONEAREST);
+    }
+    ~TFloatingPointControl() { std::fesetenv(&Saved); }
+    TFloatingPointControl(const TFloatingPointControl&) = delete;
+    TFloatingPointControl& operator=(const TFloatingPointControl&) = delete;
+
+private:
+    std::fenv_t Saved;
+};
+
+class TPlatformServices final : public gb::TSystemServices {
+public:
+    std::uint32_t TickCount() override { return gb::TickCount(); }
+    bool IsKeyHeld(gb::TVirtualKey key) override { return gb::IsKeyHeld(key); }
+    bool OpenDocument(const std::string& path) override { return gb::OpenDocument(path); }
+    void ShowCursor(bool show) override { gb::ShowSystemCursor(show); }
+};
+
+class EGameNotReady : public bbx::Exception {
+public:
+    EGameNotReady()
+        : Exception(bbx::Pl<"Gra nie może jeszcze wystartować: ta wersja programu nie zawiera jeszcze rozgrywki. "
+                            "Na razie działają wstęp i menu.">()) {}
+    const char* ClassName() const noexcept override { return "EGameNotReady"; }
+};
+
+// "Nowa gra" until the game controller joins the program.
+std::unique_ptr<gb::TGameScreen> CreateGame(const gb::TScreenServices&) { throw EGameNotReady(); }
+
+void ReportEnd(const std::string& cp1250Text) {
+    std::fprintf(stderr, "GlimmerBay: %s\n(Errors.log beside the program has the details.)\n",
+                 bbx::Cp1250ToUtf8(cp1250Text).c_str());
+}
+
+}  // namespace
+
+int main() {
+    const TFloatingPointControl floatingPoint;
+    bbx::Randomize();
+    try {
+        gb::TSdlTextRenderer text;
+        gb::TMixerSoundLayer sound;
+        gb::TSdlWindow window("Glimmer Bay");
+        TPlatformServices system;
+        gb::TfrmMain form(window, text, sound, system, bbx::ProgramDirectory(), CreateGame);
+        gb::TSdlEventLoop loop(window, form.DXDraw(), form.DXTimer(), form);
+        form.OnClose = [&loop] { loop.Quit(); };
+        form.FormCreate();
+        if (!form.Closing()) loop.Run();
+        if (form.EndedByError()) {
+            ReportEnd(form.LastError());
+            return 1;
+        }
+        return 0;
+    } catch (...) {
+        const gb::TErrorInfo error = gb::DescribeError(std::current_exception());
+        ReportEnd(error.ShownName() + ": " + error.Message);
+        return 1;
+    }
+}

@@ -1,0 +1,323 @@
+#include "frm_main.h"
+
+#include <algorithm>
+#include <string_view>
+#include <utility>
+
+#include "code_page.h"
+#include "data_file.h"
+#include "error_log.h"
+#include "game_errors.h"
+#include "gfx.h"
+#include "intro.h"
+#include "menu.h"
+#include "real_format.h"
+#include "sfx.h"
+
+namespace gb {
+namespace {
+
+const std::string& ErrorTitle() { return bbx::Pl<"BŁĄD !!!">(); }
+
+constexpr TRect kErrorTextRect{50, 50, 750, 550};
+
+std::string_view Trimmed(std::string_view text) {
+    while (!text.empty() && static_cast<unsigned char>(text.front()) <= 32) text.remove_prefix(1);
+    while (!text.empty() && static_cast<unsigned char>(text.back()) <= 32) text.remove_suffix(1);
+    return text;
+}
+
+std::string ErrorScreenText(const TErrorInfo& error) {
+    std::string text = bbx::Pl<"BŁĄD !!!\r\n\r\nTyp: ">() + error.ShownName();
+    if (error.Code) text += "\r\nKod: " + std::to_string(*error.Code);
+    text += bbx::Pl<"\r\nTreść: ">() + error.Message;
+    text += bbx::Pl<
+        "\r\n\r\nNaciśnij dowolny klawisz...\r\n\r\nJeśli problem będzie się powtarzał,\r\nzakończ aplikację [Alt]+[F4]">();
+    return text;
+}
+
+}  // namespace
+
+TfrmMain::TfrmMain(TPresenter& presenter, TTextRenderer& text, TSoundLayer& sound, TSystemServices& system,
+                   std::string directory, TGameFactory gameFactory)
+    : Text(text),
+      Sound(sound),
+      System(system),
+      Directory(std::move(directory)),
+      GameFactory(std::move(gameFactory)),
+      Display(presenter, &text),
+      HeldKeys([&system](TVirtualKey key) { return system.IsKeyHeld(key); }) {
+    Display.OnInitialize = [this] { DXDrawInitialize(); };
+    Display.OnFinalize = [this] { DXDrawFinalize(); };
+    Timer.OnTimer = [this] { DXTimerTimer(); };
+    Timer.OnActivate = [this] { DXTimerActivate(); };
+}
+
+template <typename THandler>
+void TfrmMain::Guarded(THandler&& handler) noexcept {
+    if (IsClosing) return;
+    try {
+        handler();
+    } catch (...) {
+        ApplicationEventsException(std::current_exception());
+    }
+}
+
+TfrmMain::~TfrmMain() {
+    try {
+        Display.Finalize();
+    } catch (...) {
+        // Freeing cannot be reported any more; the mode is released regardless.
+    }
+}
+
+void TfrmMain::FormCreate() {
+    LoadConfig();
+    try {
+        Display.Initialize();
+    } catch (...) {
+        StartFailed(std::current_exception());
+    }
+}
+
+void TfrmMain::LoadConfig() {
+    // Reading stops at the first failure; what was read so far stays.
+    try {
+        const auto document = LoadDataFile(Directory, "Config.xml");
+        const TXMLTag* gfx = FindTag(FindTag(document.get(), "config"), "gfx");
+        if (Trimmed(GetText(FindTag(gfx, "bpp"))) == "32") Display.SetBitsPerPixel(32);
+        CacheSize = bbx::StrToInt(Trimmed(GetText(FindTag(gfx, "sprites"))));
+        Tolerance =
+            static_cast<float>(bbx::StrToInt(Trimmed(GetText(FindTag(gfx, "angletolerance")))) / 100.0L);
+        if (Trimmed(GetText(FindTag(gfx, "windowed"))) == "1") Display.SetWindowed(true);
+    } catch (...) {
+    }
+}
+
+void TfrmMain::DXDrawInitialize() {
+    PointerX = 400;
+    PointerY = 300;
+    SoundPlayer = std::make_unique<TSfx>(Sound, Directory);
+    SoundPlayer->LoadSounds();
+    SpriteBank = std::make_unique<TGfx>(Display.Format(), Text, std::min(CacheSize, MostSpriteCacheSize), Tolerance);
+    Services.emplace(TScreenServices{Display, *SpriteBank, *SoundPlayer, Directory, PointerX, PointerY});
+    SpriteBank->Initialize(Directory);
+    IntroScreen = std::make_unique<TIntro>(*Services);
+    LastTick = System.TickCount();
+    System.ShowCursor(false);
+    Timer.SetEnabled(true, LastTick);
+}
+
+void TfrmMain::DXDrawFinalize() {
+    Timer.SetEnabled(false, System.TickCount());
+    System.ShowCursor(true);
+    GameScreen.reset();
+    MenuScreen.reset();
+    IntroScreen.reset();
+    Services.reset();
+    SpriteBank.reset();
+    SoundPlayer.reset();
+}
+
+void TfrmMain::StartFailed(const std::exception_ptr& error) {
+    ApplicationEventsException(error);
+    if (!SpriteBank || !Display.Initialized()) {
+        // Nothing to show the error with: the log has it.
+        IsEndedByError = true;
+        Close();
+        return;
+    }
+    StartHasFailed = true;
+    if (!Timer.Enabled()) {
+        LastTick = System.TickCount();
+        System.ShowCursor(false);
+        Timer.SetEnabled(true, LastTick);
+    }
+}
+
+void TfrmMain::DXTimerActivate() { LastTick = System.TickCount(); }
+
+void TfrmMain::DXTimerTimer() {
+    Guarded([this] {
+        UpdateFrame();
+        if (Display.CanDraw()) DrawFrame();
+    });
+}
+
+void TfrmMain::UpdateFrame() {
+    const std::uint32_t now = System.TickCount();
+    if (PendingError.empty()) {
+        const std::uint32_t elapsed = now - LastTick;
+        PollHeldKeys(now, elapsed);
+        if (GameScreen) {
+            if (GameScreen->Update(now, elapsed)) {
+                GameScreen.reset();
+                OpenMenu();
+            }
+        } else if (MenuScreen) {
+            MenuScreen->Update(now, elapsed);
+            ActOnMenuChoice();
+        } else if (IntroScreen) {
+            IntroScreen->Update(now, elapsed);
+        }
+    }
+    // Also behind the error screen, so that no time piles up there.
+    LastTick = now;
+}
+
+void TfrmMain::PollHeldKeys(std::uint32_t now, std::uint32_t elapsed) {
+    HeldKeys.Update();
+    if (!GameScreen) return;
+    if (HeldKeys.Up()) GameScreen->Accelerate(now, elapsed);
+    if (HeldKeys.Down()) GameScreen->Brake(now, elapsed);
+    if (HeldKeys.Left()) GameScreen->TurnLeft(now, elapsed);
+    if (HeldKeys.Right()) GameScreen->TurnRight(now, elapsed);
+}
+
+void TfrmMain::ActOnMenuChoice() {
+    switch (MenuScreen->Choice()) {
+        case TMenu::NewGameChoice: StartGame(); break;
+        case TMenu::WebPageChoice: {
+            const std::string page = Directory + "WWW.html";
+            if (!System.OpenDocument(page)) {
+                MenuScreen->ClearChoice();
+                throw EOpenDocumentError(bbx::Pl<"Nie można otworzyć strony ">() + bbx::Utf8ToCp1250(page));
+            }
+            Close();
+            break;
+        }
+        case TMenu::ExitChoice: Close(); break;
+        default: break;
+    }
+}
+
+void TfrmMain::OpenMenu() {
+    try {
+        MenuScreen = std::make_unique<TMenu>(*Services);
+    } catch (...) {
+        // The menu comes back with an empty credits panel behind the error.
+        MenuScreen = std::make_unique<TMenu>(*Services, TMenu::TCredits::Empty);
+        throw;
+    }
+}
+
+void TfrmMain::StartGame() {
+    MenuScreen.reset();
+    try {
+        GameScreen = GameFactory(*Services);
+    } catch (...) {
+        const std::exception_ptr failure = std::current_exception();
+        // A working menu comes back behind the game's error; should its
+        // credits fail as well, that is logged only, as the screen shows one
+        // error at a time.
+        try {
+            OpenMenu();
+        } catch (...) {
+            WriteErrorLog(Directory, ErrorTitle(), DescribeError(std::current_exception()));
+        }
+        std::rethrow_exception(failure);
+    }
+}
+
+void TfrmMain::DrawFrame() {
+    TSurface& back = Display.Surface();
+    back.Fill(0);
+    if (!PendingError.empty()) {
+        DrawErrorText();
+    } else {
+        if (GameScreen)
+            GameScreen->Draw(back);
+        else if (MenuScreen)
+            MenuScreen->Draw(back);
+        else if (IntroScreen)
+            IntroScreen->Draw(back);
+        if (!IntroScreen) {
+            SpriteBank->DrawNumber(back, 795, 5, Timer.FrameRate(), 1);
+            SpriteBank->DrawPointer(back, PointerX, PointerY);
+        }
+    }
+    Display.Flip();
+}
+
+void TfrmMain::DrawErrorText() { SpriteBank->Font.DrawTextRect(Display.Surface(), kErrorTextRect, 0, PendingError, 0, 1); }
+
+void TfrmMain::KeyDown(TVirtualKey& key, TShiftState shift) {
+    Guarded([&] {
+        if (!PendingError.empty()) {
+            // The key only dismisses the error screen.
+            PendingError.clear();
+            if (StartHasFailed) {
+                IsEndedByError = true;
+                Close();
+            }
+        } else if (GameScreen) {
+            GameScreen->KeyDown(key, shift);
+        } else if (!MenuScreen && IntroScreen) {
+            IntroScreen.reset();
+            OpenMenu();
+        }
+    });
+}
+
+void TfrmMain::KeyUp(TVirtualKey& key, TShiftState shift) {
+    Guarded([&] {
+        if (PendingError.empty() && GameScreen) GameScreen->KeyUp(key, shift);
+    });
+}
+
+void TfrmMain::MouseMove(TShiftState, int x, int y) {
+    Guarded([&] {
+        PointerX = x;
+        PointerY = y;
+        if (MenuScreen) MenuScreen->MouseMove(x, y);
+    });
+}
+
+void TfrmMain::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+    Guarded([&] { RouteMouseButton(true, button, shift, x, y); });
+}
+
+void TfrmMain::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+    Guarded([&] { RouteMouseButton(false, button, shift, x, y); });
+}
+
+void TfrmMain::RouteMouseButton(bool down, TMouseButton button, TShiftState shift, int x, int y) {
+    if (!PendingError.empty()) return;
+    if (GameScreen) {
+        if (down)
+            GameScreen->MouseDown(button, shift, x, y);
+        else
+            GameScreen->MouseUp(button, shift, x, y);
+    } else if (MenuScreen) {
+        if (down)
+            MenuScreen->MouseDown(button, shift, x, y);
+        else
+            MenuScreen->MouseUp(button, shift, x, y);
+    }
+}
+
+void TfrmMain::Close() {
+    if (IsClosing) return;
+    IsClosing = true;
+    if (OnClose) OnClose();
+}
+
+void TfrmMain::ApplicationEventsException(const std::exception_ptr& error) noexcept {
+    try {
+        const TErrorInfo info = DescribeError(error);
+        WriteErrorLog(Directory, ErrorTitle(), info);
+        LastErrorSummary = info.ShownName() + ": " + info.Message;
+        if (!PendingError.empty()) {
+            // A second error while the first one shows ends the program.
+            IsEndedByError = true;
+            Close();
+            return;
+        }
+        PendingError = ErrorScreenText(info);
+    } catch (...) {
+        IsEndedByError = true;
+        Close();
+    }
+}
+
+}  // namespace gb

@@ -1,0 +1,160 @@
+#pragma once
+// The game's main window: it reads "Config.xml", brings the display and the
+// shared services up and down, runs one frame per timer tick (update, then
+// draw with the frame rate and the pointer), routes keys and mouse to the
+// current screen (game, else menu, else intro), switches screens, and turns
+// every error into an error screen and an "Errors.log" entry. It knows no
+// platform: the platform loop feeds it ticks and events.
+
+#include <cstdint>
+#include <exception>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "display.h"
+#include "errors.h"
+#include "frame_timer.h"
+#include "input_events.h"
+#include "keyboard_state.h"
+#include "screen.h"
+
+namespace gb {
+
+class TGfx;
+class TIntro;
+class TMenu;
+class TSfx;
+class TSoundLayer;
+class TTextRenderer;
+
+// What the main window needs of the system beside the display.
+class TSystemServices {
+public:
+    virtual ~TSystemServices() = default;
+    // Milliseconds, 32-bit and wrapping.
+    virtual std::uint32_t TickCount() = 0;
+    virtual bool IsKeyHeld(TVirtualKey key) = 0;
+    // With the desktop's default application; false when it cannot be opened.
+    virtual bool OpenDocument(const std::string& path) = 0;
+    virtual void ShowCursor(bool show) = 0;
+};
+
+// A document the desktop could not open.
+class EOpenDocumentError : public bbx::Exception {
+public:
+    using Exception::Exception;
+    const char* ClassName() const noexcept override { return "EOpenDocumentError"; }
+};
+
+class TfrmMain : public TWindowEvents {
+public:
+    static constexpr std::int32_t DefaultSpriteCacheSize = 200;
+    static constexpr float DefaultAngleTolerance = 0.1f;
+    // The sprite bank gets at most this many slots, whatever the settings
+    // say, so that a slip of the pen cannot claim all memory.
+    static constexpr std::int32_t MostSpriteCacheSize = 100000;
+
+    // `directory` ends with '/'; the game factory makes the game for "Nowa gra".
+    TfrmMain(TPresenter& presenter, TTextRenderer& text, TSoundLayer& sound, TSystemServices& system,
+             std::string directory, TGameFactory gameFactory);
+    // Finalises the display, which frees the screens and the services.
+    ~TfrmMain() override;
+    TfrmMain(const TfrmMain&) = delete;
+    TfrmMain& operator=(const TfrmMain&) = delete;
+
+    // Reads the configuration and initialises the display, which creates the
+    // services and the intro. A failure shows the error screen when there is
+    // a font to show it with; otherwise the window closes at once.
+    void FormCreate();
+
+    // The display window's events.
+    void KeyDown(TVirtualKey& key, TShiftState shift) override;
+    void KeyUp(TVirtualKey& key, TShiftState shift) override;
+    void MouseMove(TShiftState shift, int x, int y) override;
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+
+    // Asks the platform to end the program (OnClose); nothing is handled
+    // after it.
+    void Close();
+    std::function<void()> OnClose;
+    bool Closing() const { return IsClosing; }
+    // The program ends because of an error: a second one while the error
+    // screen showed, or one at start that left nothing to show.
+    bool EndedByError() const { return IsEndedByError; }
+    // The class name and message of the last error, for a report outside
+    // the window; Windows-1250.
+    const std::string& LastError() const { return LastErrorSummary; }
+
+    TDisplay& DXDraw() { return Display; }
+    TFrameTimer& DXTimer() { return Timer; }
+
+    TGameScreen* Game() const { return GameScreen.get(); }
+    TMenu* Menu() const { return MenuScreen.get(); }
+    TIntro* Intro() const { return IntroScreen.get(); }
+    TGfx* Gfx() const { return SpriteBank.get(); }
+    TSfx* Sfx() const { return SoundPlayer.get(); }
+
+    std::int32_t MouseX() const { return PointerX; }
+    std::int32_t MouseY() const { return PointerY; }
+    // Not empty while the error screen shows; Windows-1250.
+    const std::string& ErrorText() const { return PendingError; }
+    std::int32_t SpriteCacheSize() const { return CacheSize; }
+    float AngleTolerance() const { return Tolerance; }
+
+private:
+    void LoadConfig();
+    void DXDrawInitialize();
+    void DXDrawFinalize();
+    void DXTimerActivate();
+    void DXTimerTimer();
+    void UpdateFrame();
+    void PollHeldKeys(std::uint32_t now, std::uint32_t elapsed);
+    void ActOnMenuChoice();
+    void DrawFrame();
+    void DrawErrorText();
+    void RouteMouseButton(bool down, TMouseButton button, TShiftState shift, int x, int y);
+
+    void OpenMenu();
+    void StartGame();
+    void StartFailed(const std::exception_ptr& error);
+    void ApplicationEventsException(const std::exception_ptr& error) noexcept;
+    // Runs a handler; whatever it raises goes to the error screen.
+    template <typename THandler>
+    void Guarded(THandler&& handler) noexcept;
+
+    TTextRenderer& Text;
+    TSoundLayer& Sound;
+    TSystemServices& System;
+    const std::string Directory;
+    const TGameFactory GameFactory;
+
+    TDisplay Display;
+    TFrameTimer Timer;
+    TKeyboardState HeldKeys;
+    std::uint32_t LastTick = 0;
+
+    std::unique_ptr<TSfx> SoundPlayer;
+    std::unique_ptr<TGfx> SpriteBank;
+    std::optional<TScreenServices> Services;
+    std::unique_ptr<TGameScreen> GameScreen;
+    std::unique_ptr<TMenu> MenuScreen;
+    std::unique_ptr<TIntro> IntroScreen;
+
+    std::int32_t PointerX = 400;
+    std::int32_t PointerY = 300;
+    std::string PendingError;
+    std::string LastErrorSummary;
+    std::int32_t CacheSize = DefaultSpriteCacheSize;
+    float Tolerance = DefaultAngleTolerance;
+
+    bool IsClosing = false;
+    bool IsEndedByError = false;
+    // Dismissing the error screen of a failed start ends the program: the
+    // game cannot run without its services.
+    bool StartHasFailed = false;
+};
+
+}  // namespace gb
