@@ -20,10 +20,10 @@ How a model is written here
   darker becomes 0, the transparent key.
 
 Sprite sizes
-  fit_standing() measures every model of an animation at every heading and
-  sets one sprite size and one ground height for all its frames, so that the
-  lowest point touches the sprite's bottom row (the game puts that row on the
-  object's footprint) and nothing touches the other edges. fit_centred() and
+  fit_standing() measures a model at every heading and sets its sprite size
+  and ground height so that the lowest point touches the sprite's bottom row
+  (the game puts that row on the object's footprint) and nothing touches the
+  other edges; each frame of an animation keeps its feet on that row. fit_centred() and
   fit_hotspot() do the same for effects, icons, arrows and the pointer.
 """
 
@@ -144,8 +144,8 @@ FRONT_Z = (1, 0, 0, 1)      # people, snowmen, the sleigh
 FRONT_MINUS_X = (0, -1, 1, 0)  # the reindeer: front +z becomes -x
 FRONT_X = (0, 1, -1, 0)     # pointer arrows: front +z becomes +x
 
-SPACING = 0.7       # series: sphere spacing as a share of the thinner end
-MIN_SPACING = 1.2   # ... but never closer than this many pixels
+SPACING = 0.9       # series: sphere spacing as a share of the radius near the thin end
+MIN_SPACING = 1.5   # ... but never closer than this many pixels
 
 
 class Figure:
@@ -157,9 +157,10 @@ class Figure:
         self.elements = []   # [c, colour, (x1, y1, z1, r1), (x2, y2, z2, r2)] in file units
 
     def _point(self, x, up, z, r):
+        """File units, in quarters: what is written is what gets fitted."""
         a, b, c, d = self.front
         u = self.unit
-        return [(a * x + b * z) * u, -up * u, (c * x + d * z) * u, r * u]
+        return [quarter((a * x + b * z) * u), quarter(-up * u), quarter((c * x + d * z) * u), quarter(r * u)]
 
     def sphere(self, colour, x, up, z, r):
         self.elements.append([-1, colour, self._point(x, up, z, r), [0.0, 0.0, 0.0, 0.0]])
@@ -170,7 +171,8 @@ class Figure:
         sit close enough for a smooth limb."""
         if count is None:
             length = math.dist(first[:3], second[:3])
-            step = max(SPACING * min(first[3], second[3]), MIN_SPACING)
+            thin, thick = sorted((first[3], second[3]))
+            step = max(SPACING * (thin + 0.25 * (thick - thin)), MIN_SPACING)
             count = max(0, math.ceil(length / step) - 1)
         self.elements.append([count, colour, self._point(*first), self._point(*second)])
 
@@ -195,11 +197,16 @@ class Figure:
 
     def moved(self, dx, dy):
         """The file elements with every centre shifted by (dx, dy) file units."""
+        dx, dy = quarter(dx), quarter(dy)
         out = []
         for c, colour, p, q in self.elements:
             q2 = q if c == -1 else [q[0] + dx, q[1] + dy, q[2], q[3]]
             out.append([c, colour, [p[0] + dx, p[1] + dy, p[2], p[3]], q2])
         return out
+
+
+def quarter(v):
+    return round(v * 4) / 4 + 0.0   # + 0.0: no negative zero
 
 
 def mirror(draw):
@@ -274,12 +281,11 @@ class Extent:
                     self.ground = max(self.ground, bottom)
 
 
-def measure(figures, views, dx=0.0, dy=0.0):
+def measure(figure, views, dx=0.0, dy=0.0):
     e = Extent()
-    for f in figures:
-        s = expand(f.elements)
-        for v in views:
-            e.add(s, v, dx, dy)
+    spheres = expand(figure.elements)
+    for v in views:
+        e.add(spheres, v, dx, dy)
     return e
 
 
@@ -297,22 +303,22 @@ class Fit:
         self.width, self.height, self.dx, self.dy = width, height, dx, dy
 
 
-def fit_standing(figures, views, margin=1):
-    """One sprite size and ground height for all frames: the lowest point at
-    the worst heading on the bottom row, margin pixels free elsewhere."""
+def fit_standing(figure, views, margin=1):
+    """Sprite size and ground height: the lowest point at the worst heading
+    on the bottom row, margin pixels free elsewhere."""
     unit_px = views[0].zoom / 1000.0
 
     def height_at(dy):
-        e = measure(figures, views, 0.0, dy)
+        e = measure(figure, views, 0.0, dy)
         for height in (2 * e.ground - 1, 2 * e.ground):
             centre = height // 2   # the centre row; the ground then lands on the bottom row
             if centre + e.top >= margin and centre + e.bottom <= height:
                 return height, e
         return None, e
 
-    # Lower the figures from above their middle, by whole pixels and then by
+    # Lower the figure from above its middle, by whole pixels and then by
     # eighths: the first height that fits gives the smallest sprite.
-    e = measure(figures, views)
+    e = measure(figure, views)
     dy = -(e.ground + e.top) / 2 / unit_px - 2 / unit_px
     while height_at(dy)[0] is None:
         dy += 1 / unit_px
@@ -324,13 +330,13 @@ def fit_standing(figures, views, margin=1):
         dy += 0.125 / unit_px
 
 
-def fit_centred(figures, views, margin=1, size=None):
+def fit_centred(figure, views, margin=1, size=None):
     """The content centred in the smallest sprite with margin pixels free, or
     in a sprite of the given (width, height)."""
     unit_px = views[0].zoom / 1000.0
-    e = measure(figures, views)
+    e = measure(figure, views)
     dy = -(e.top + e.bottom) / 2 / unit_px
-    e = measure(figures, views, 0.0, dy)
+    e = measure(figure, views, 0.0, dy)
     if size:
         width, height = size
         if (width // 2 + e.left < margin or width // 2 + e.right > width - margin or
@@ -340,17 +346,17 @@ def fit_centred(figures, views, margin=1, size=None):
     return Fit(smallest_side(e.left, e.right, margin), smallest_side(e.top, e.bottom, margin), 0.0, dy)
 
 
-def fit_hotspot(figures, view, margin=1):
+def fit_hotspot(figure, view, margin=1):
     """Moves the figure so that its top-left disc edge is the sprite's corner
     pixel (the pointer's hot spot), with margin pixels free right and below."""
     unit_px = view.zoom / 1000.0
-    e = measure(figures, [view])
+    e = measure(figure, [view])
     width = e.right - e.left + margin + 1
     height = e.bottom - e.top + margin + 1
     dx = (-(width // 2) - e.left) / unit_px
     dy = (-(height // 2) - e.top) / unit_px
     for _ in range(100):   # perspective moves the corner a little: settle it
-        e = measure(figures, [view], dx, dy)
+        e = measure(figure, [view], dx, dy)
         ex, ey = -(width // 2) - e.left, -(height // 2) - e.top
         if ex == 0 and ey == 0:
             break
@@ -380,8 +386,8 @@ class Pose:
 
 
 STANDING = Pose()
-LEFT_STEP = Pose(stride=3.5)
-RIGHT_STEP = Pose(stride=-3.5)
+LEFT_STEP = Pose(stride=2.6)
+RIGHT_STEP = Pose(stride=-2.6)
 STRIKING = Pose(strike=True)
 
 
@@ -465,8 +471,9 @@ def hero(pose):
     f = Figure(175)
     for side in (-1, 1):
         z = pose.foot(side)
-        boot(f, C.BOOT, side * 4.0, z, 2.2)
-        limb(f, C.RED, [(side * 3.8, 13.5, 0, 3.4), (side * 4.0, 5.0, z, 2.7)])
+        x = side * (4.0 - 0.35 * abs(z))   # walking, the feet keep to the line
+        boot(f, C.BOOT, x, z, 2.2)
+        limb(f, C.RED, [(side * 3.8, 13.5, 0, 3.4), (x, 5.0, z, 2.7)])
         santa_arm(f, side, 31, pose.hand(side), strike=pose.strike and side < 0)
     santa_coat(f, 19.8)
     santa_head(f, 38, 0.5)
@@ -669,7 +676,7 @@ class DeerPose:
 
 
 DEER_STANDING = DeerPose()
-DEER_REACHING = DeerPose(front=(5.5, 2.5), hind=(-5.5, 0.0), rise=0.6)
+DEER_REACHING = DeerPose(front=(5.5, 2.5), hind=(-3.5, 0.0), rise=0.6)
 DEER_GATHERED = DeerPose(front=(-2.5, 0.0), hind=(3.0, 2.2), rise=1.2)
 DEER_BRAKING = DeerPose(front=(6.5, 0.0), hind=(-1.5, 0.0), rise=1.6, head_back=2.5)
 
@@ -770,7 +777,7 @@ def sleigh(ridden):
         f.lit(C.SACK, C.SACK_LIGHT, 1.5, 15.5, -9.5, 6.0)
         f.sphere(C.SACK, 1.5, 21.5, -10, 2.2)
         f.ring(C.GOLD_DARK, 20.6, 1.7, 8, 0.7, x=1.5, z=-10)
-        present(f, -3.4, 11.5, 2.0, 2.2, C.RED, C.GOLD)
+        present(f, -3.4, 11.5, 2.0, 2.6, C.RED, C.GOLD, n=3)
     return f
 
 
@@ -783,7 +790,7 @@ def bare_branch(f, rng, base, direction, length, r, depth):
     if depth == 0:
         return
     f.sphere(C.SNOW, tip[0], tip[1] + 0.7 * r, tip[2], 0.95 * r + 0.5)
-    for k in range(3 if depth > 1 else 2):
+    for k in range(2):
         a = rng.uniform(0, 2 * math.pi)
         spread = rng.uniform(0.45, 0.75)
         d = (direction[0] + spread * math.cos(a), direction[1] + 0.15, direction[2] + spread * math.sin(a))
@@ -820,17 +827,22 @@ def spruce(f, height, radius, tiers, spokes, snow_every=2, baubles=(), lights=0)
         share = t / tiers
         rim = radius * (1 - 0.86 * share)
         low = 7 + t * step
-        top = low + 1.5 * step
+        top = low + 1.2 * step
         for k in range(spokes):
             a = 2 * math.pi * (k + 0.5 * t) / spokes
             tip = (rim * math.cos(a), low, rim * math.sin(a))
-            f.series(C.PINE, (0, top, 0, 0.42 * rim), tip + (0.16 * rim + 1.2,), 4)
-            f.sphere(C.PINE_LIGHT, tip[0], low + 0.8, tip[2], 0.11 * rim + 0.9)
-            if (k + t) % snow_every == 0:
-                f.sphere(C.SNOW, 0.72 * tip[0], low + 0.36 * (top - low) + 0.2 * rim, 0.72 * tip[2], 0.13 * rim + 1.0)
-        for k, colour in enumerate(baubles):
+            tip_r = 0.16 * rim + 1.2
+            # a dark underside under each tip gives every tier its edge
+            f.sphere(C.PINE_DARK, tip[0], low - 0.35 * tip_r, tip[2], tip_r)
+            f.series(C.PINE, (0, top, 0, 0.42 * rim), tip + (tip_r,), 3)
+            if (k + t) % snow_every == 0:   # snow lying along the branch
+                f.series(C.SNOW, (0.35 * tip[0], top - 0.3 * (top - low) + 0.3 * rim, 0.35 * tip[2], 0.16 * rim + 0.6),
+                         (0.85 * tip[0], low + 0.2 * (top - low) + 0.75 * tip_r, 0.85 * tip[2], 0.5 * tip_r), 2)
+            else:
+                f.sphere(C.PINE_LIGHT, tip[0], low + 0.3 * tip_r, tip[2], 0.7 * tip_r)
+        for k, (colour, shine) in enumerate(baubles):
             a = 2 * math.pi * (k + 0.25 + 0.35 * t) / len(baubles)
-            f.lit(colour, C.SNOW, 0.86 * rim * math.cos(a), low + 0.2 * step, 0.86 * rim * math.sin(a), 0.05 * radius + 1.2)
+            f.lit(colour, shine, 0.97 * rim * math.cos(a), low + 0.1 * step, 0.97 * rim * math.sin(a), 0.05 * radius + 1.4)
         for k in range(lights):
             a = 2 * math.pi * k / lights + t
             h = rng.uniform(0.15, 0.7)
@@ -852,18 +864,18 @@ def burnt_christmas_tree():
     f = Figure(350)
     rng = random.Random(4)
     f.series(C.CHAR, (0, 3, 0, 3.8), (0, 74, 0, 1.0))
-    for t in range(4):
-        low = 14 + t * 14
-        rim = 19 * (1 - 0.2 * t)
+    for t in range(3):
+        low = 16 + t * 18
+        rim = 19 * (1 - 0.25 * t)
         for k in range(6):
             a = 2 * math.pi * (k + 0.5 * t) / 6 + rng.uniform(-0.3, 0.3)
             mid = (0.55 * rim * math.cos(a), low + 3, 0.55 * rim * math.sin(a))
             tip = (rim * math.cos(a), low - 5, rim * math.sin(a))
-            f.path(C.CHAR_LIGHT if k % 2 else C.CHAR, [(0, low + 6, 0, 1.5), mid + (1.0,), tip + (0.6,)])
+            f.path(C.CHAR_LIGHT if k % 2 else C.CHAR, [(0, low + 6, 0, 1.5), mid + (1.0,), tip + (0.6,)], 4)
             if k % 3 == t % 3:
                 f.sphere(C.EMBER, *mid, 1.1)
     for k in range(9):
-        a, d = rng.uniform(0, 2 * math.pi), rng.uniform(3, 14)
+        a, d = rng.uniform(0, 2 * math.pi), rng.uniform(2, 7)
         f.sphere(C.ASH, d * math.cos(a), 1.6, d * math.sin(a), rng.uniform(1.4, 2.4))
     f.sphere(C.CHAR_LIGHT, 0, 4, 0, 4.2)
     return f
@@ -872,8 +884,9 @@ def burnt_christmas_tree():
 def big_christmas_tree():
     """Duża choinka: the village tree with baubles, lights and a star."""
     f = Figure(700)
-    spruce(f, 158, 56, 5, 9, snow_every=3,
-           baubles=(C.RED, C.GOLD, C.BAUBLE_BLUE, C.RED, C.GOLD), lights=6)
+    spruce(f, 158, 56, 5, 8, snow_every=4,
+           baubles=((C.RED, C.RED_LIGHT), (C.GOLD, C.GOLD_LIGHT), (C.BAUBLE_BLUE, C.BAUBLE_BLUE_LIGHT),
+                    (C.RED, C.RED_LIGHT), (C.GOLD, C.GOLD_LIGHT)), lights=6)
     star(f, 163, 8.5)
     return f
 
@@ -985,10 +998,9 @@ def explosion(frame):
 
 # ---------------------------------------------------------------- HUD --
 
-def present(f, x, up, z, size, box, ribbon):
-    """A gift box of size x size x size spheres' spacing, ribbon crossing on
-    top and down the sides, with a bow."""
-    n = 5
+def present(f, x, up, z, size, box, ribbon, n=5):
+    """A gift box, n spheres along each edge of 2 x size pixels, the ribbon
+    crossing on top and down the sides, with a bow."""
     step = 2 * size / (n - 1)
     for i in range(n):
         for j in range(n):
@@ -1010,10 +1022,10 @@ def hand_icon():
     f.series(C.RED, (0, -15, -1.5, 5.6), (0, -9.5, 0, 5.2))
     f.ring(C.FUR, -8.2, 4.8, 14, 2.0)
     f.lit(C.SKIN, C.SKIN_LIGHT, 0, -1.2, 0.4, 6.4)
-    for k, x in enumerate((-4.4, -1.5, 1.5, 4.4)):
+    for k, x in enumerate((-4.6, -1.55, 1.55, 4.6)):
         length = (9.5, 11.8, 11.4, 8.8)[k]
-        f.series(C.SKIN, (x, 3, 0.6, 2.2), (1.18 * x, 3 + length, 0.4, 1.85))
-        f.sphere(C.SKIN_LIGHT, 1.18 * x, 3.6 + length, 0.7, 1.2)
+        f.series(C.SKIN, (x, 3, 0.6, 1.75), (1.3 * x, 3 + length, 0.4, 1.5))
+        f.sphere(C.SKIN_LIGHT, 1.3 * x, 3.4 + length, 0.8, 1.0)
     f.series(C.SKIN, (-4.6, -2.8, 1.6, 2.4), (-10.4, 3.6, 2.6, 2.0))
     return f
 
@@ -1034,21 +1046,21 @@ def rod_icon():
     def turn(x, up, z):   # the bundle leans to the right
         return (x * math.cos(tilt) + up * math.sin(tilt), -x * math.sin(tilt) + up * math.cos(tilt), z)
 
-    for k in range(8):
-        a = 2 * math.pi * k / 8
-        top = (6 * math.cos(a), 16, 4 * math.sin(a))
-        low = (0.9 * math.cos(a), -16, 0.9 * math.sin(a))
+    for k in range(7):
+        a = 2 * math.pi * k / 7
+        top = (7 * math.cos(a), 19, 4.5 * math.sin(a))
+        low = (1.1 * math.cos(a), -18, 1.1 * math.sin(a))
         colour = (C.BARK, C.BARK_LIGHT, C.BARK_DARK)[k % 3]
-        f.series(colour, turn(*low) + (1.0,), turn(*top) + (0.55,))
+        f.series(colour, turn(*low) + (1.3,), turn(*top) + (0.7,))
         s = rng.uniform(0.3, 0.7)
         mid = tuple(l + s * (t - l) for l, t in zip(low, top))
         f.series(colour, turn(*mid) + (0.6,), turn(mid[0] * 1.9 + 1.5 * math.cos(a), mid[1] + 6, mid[2] * 1.6) + (0.4,))
     for k in range(12):
         a = 2 * math.pi * k / 12
-        f.sphere(C.RED, *turn(2.3 * math.cos(a), -6, 2.3 * math.sin(a)), 1.4)
+        f.sphere(C.RED, *turn(2.6 * math.cos(a), -7, 2.6 * math.sin(a)), 1.6)
     for side in (-1, 1):
-        f.path(C.RED, [turn(0, -6, 2.6) + (1.1,), turn(side * 3.4, -3.5, 3.6) + (1.0,), turn(side * 3.8, -7.5, 3.4) + (0.9,),
-                       turn(0, -6, 2.6) + (1.1,)])
+        f.path(C.RED, [turn(0, -7, 3.0) + (1.3,), turn(side * 4.0, -4.0, 4.0) + (1.1,), turn(side * 4.4, -8.6, 3.8) + (1.0,),
+                       turn(0, -7, 3.0) + (1.3,)])
     return f
 
 
@@ -1113,8 +1125,8 @@ class Entry:
 
 
 class Group:
-    """Models that share one fit (the frames of one animation), on one
-    contact sheet."""
+    """Models fitted the same way and shown on one contact sheet, such as the
+    frames of one animation."""
 
     def __init__(self, sheet, fit, entries, shown=None, **fit_args):
         self.sheet, self.fit, self.entries, self.fit_args = sheet, fit, entries, fit_args
@@ -1175,7 +1187,7 @@ def catalogue():
         Group("hud", fit_centred, [Entry(-3, "Prezent", present_icon)], **icon),
         Group("hud", fit_centred, [Entry(-4, "Rózga", rod_icon)], **icon),
         Group("hud", fit_centred, [Entry(-5, "Bombka", bauble_icon)], **icon),
-        Group("hud", fit_centred, [Entry(-10, "Strzałka 1", lambda: direction_arrow(C.GOLD_LIGHT, C.GOLD_DARK))],
+        Group("hud", fit_centred, [Entry(-10, "Strzałka 1", lambda: direction_arrow(C.PINE_LIGHT, C.PINE_DARK))],
               views=[HUD_ARROW], size=(28, 28)),
         Group("hud", fit_centred, [Entry(-11, "Strzałka 2", lambda: direction_arrow(C.RED_LIGHT, C.RED_DARK))],
               views=[HUD_ARROW], size=(28, 28)),
@@ -1186,7 +1198,7 @@ def catalogue():
 
 def number(v):
     """A single as the bbx tool writes it (the values here are quarters)."""
-    v = round(v * 4) / 4 + 0.0
+    v = quarter(v)
     return str(int(v)) if v == int(v) else repr(v)
 
 
@@ -1205,9 +1217,9 @@ def model_json(entry, fit, elements):
 def build_all(report):
     models = []
     for group in catalogue():
-        figures = [e.build() for e in group.entries]
-        fit = group.fit(figures, **group.fit_args)
-        for entry, figure in zip(group.entries, figures):
+        for entry in group.entries:
+            figure = entry.build()
+            fit = group.fit(figure, **group.fit_args)
             report("%4d  %-28s %3dx%-3d %4d spheres" % (entry.id, entry.name, fit.width, fit.height,
                                                        figure.sphere_count()))
             models.append(model_json(entry, fit, figure.moved(fit.dx, fit.dy)))
