@@ -1,0 +1,88 @@
+// The settings file "bbxedit.ini": written when the editor ends, read when it
+// starts, defaults for what cannot be read, and where it is kept.
+#include <QLineEdit>
+#include <QSettings>
+#include <QSplitter>
+#include <QTest>
+
+#include "application_setup.h"
+#include "editor_fixture.h"
+#include "editor_settings.h"
+#include "paint_box.h"
+
+namespace {
+
+QLineEdit* Edit(const editor::TfrmList& list, const char* name) { return list.findChild<QLineEdit*>(name); }
+
+}  // namespace
+
+class EditorSettingsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { editor::SetUpApplication(*qApp); }
+
+    void ViewValuesSurviveARestart() {
+        TEditorFixture fx;
+        editor::TfrmList& list = fx.List();
+        Edit(list, "edtkx")->setText("0.25");
+        Edit(list, "edtky")->setText("-1.5");
+        Edit(list, "edtr")->setText("300.5");
+        Edit(list, "edtcx")->setText("40");
+        Edit(list, "edtcy")->setText("20");
+        Edit(list, "edtzoom")->setText("2");
+        auto* splitter = list.findChild<QSplitter*>("Splitter1");
+        splitter->setSizes({150, 300});
+        fx.Stop();
+
+        const QSettings ini(fx.SettingsPath(), QSettings::IniFormat);
+        QCOMPARE(ini.value("Genral/ListWidth").toString(), QString("150"));
+        QCOMPARE(ini.value("View/kx").toString(), QString("0.25"));
+        QCOMPARE(ini.value("View/ky").toString(), QString("-1.5"));
+        QCOMPARE(ini.value("View/r").toString(), QString("300.5"));
+        QCOMPARE(ini.value("View/cx").toString(), QString("40"));
+        QCOMPARE(ini.value("View/cy").toString(), QString("20"));
+        QCOMPARE(ini.value("View/Zoom").toString(), QString("2"));
+        QCOMPARE(ini.value("View/Background").toString(), QString("0"));
+
+        fx.Start();
+        editor::TfrmList& again = fx.List();
+        QCOMPARE(Edit(again, "edtkx")->text(), QString("0.25"));
+        QCOMPARE(again.CurrentSettings().R, 300.5f);
+        QCOMPARE(again.findChild<editor::TPaintBox*>("PaintBox")->size(), QSize(80, 40));
+        QCOMPARE(again.findChild<QTreeWidget*>("ListView")->width(), 150);
+    }
+
+    void UnreadableValuesTakeTheirDefaults() {
+        TEditorFixture fx;
+        fx.Stop();
+        WriteBytes(fx.SettingsPath(),
+                   "[Genral]\nListWidth=wide\n[View]\nkx=0.5\nky=\nr=lots\ncx=12\ncy=1e3\nZoom=-3\nBackground=255\n");
+        fx.Start();
+        const editor::TEditorSettings s = fx.List().CurrentSettings();
+        QCOMPARE(s.KX, 0.5f);
+        QCOMPARE(s.KY, 0.0f);
+        QCOMPARE(s.R, 127.0f);
+        QCOMPARE(s.Szer, 12);
+        QCOMPARE(s.Wys, 32);
+        QCOMPARE(s.Zoom, 0);  // a negative value read from the file still becomes 0 in the field's handling
+        QCOMPARE(Edit(fx.List(), "edtzoom")->text(), QString("-3"));
+        QCOMPARE(s.Background, 255u);
+        QCOMPARE(fx.List().findChild<QTreeWidget*>("ListView")->width(), 200);
+    }
+
+    void TheFileLivesBesideTheProgramWhenThatFolderCanBeWritten() {
+        QTemporaryDir dir;
+        QCOMPARE(editor::SettingsFilePath(dir.path(), "/home/u/.config/bbxedit"), dir.filePath("bbxedit.ini"));
+        QCOMPARE(editor::SettingsFilePath(dir.filePath("not-there"), "/home/u/.config/bbxedit"),
+                 QString("/home/u/.config/bbxedit/bbxedit.ini"));
+        // A settings folder that does not exist yet is created on writing.
+        const QString nested = dir.filePath("config/bbxedit/bbxedit.ini");
+        editor::WriteSettings(nested, editor::TEditorSettings{});
+        QCOMPARE(editor::ReadSettings(nested).Zoom, 4);
+        QVERIFY(QFile::exists(nested));
+    }
+};
+
+QTEST_MAIN(EditorSettingsTest)
+#include "editor_settings_test.moc"
