@@ -45,7 +45,6 @@ class C:
     """One palette for every model: warm reds and golds on cool snow."""
     SNOW = rgb(250, 251, 255)
     SNOW_SHADE = rgb(200, 212, 234)
-    SNOW_DEEP = rgb(168, 184, 214)
     ICE = rgb(176, 214, 244)
     ICE_DEEP = rgb(112, 164, 222)
 
@@ -53,7 +52,6 @@ class C:
     RED_LIGHT = rgb(232, 78, 70)
     RED_DARK = rgb(132, 20, 30)
     FUR = rgb(248, 245, 236)
-    FUR_SHADE = rgb(214, 212, 216)
     SKIN = rgb(246, 200, 164)
     SKIN_LIGHT = rgb(252, 220, 190)
     CHEEK = rgb(236, 138, 124)
@@ -282,10 +280,11 @@ class Extent:
 
 
 def measure(figure, views, dx=0.0, dy=0.0):
+    """The extent of the figure moved as Figure.moved() would move it."""
     e = Extent()
     spheres = expand(figure.elements)
     for v in views:
-        e.add(spheres, v, dx, dy)
+        e.add(spheres, v, quarter(dx), quarter(dy))
     return e
 
 
@@ -299,6 +298,8 @@ def smallest_side(low, high, margin):
 
 
 class Fit:
+    """A sprite size and the shift (file units) that puts the model in it."""
+
     def __init__(self, width, height, dx=0.0, dy=0.0):
         self.width, self.height, self.dx, self.dy = width, height, dx, dy
 
@@ -372,8 +373,8 @@ def fit_hotspot(figure, view, margin=1):
 
 class Pose:
     """How a walking or striking figure holds its limbs: stride moves the
-    left foot forward (and the right one back) by that many pixels, the arms
-    swing the other way."""
+    left foot forward (and the right one back) by that many pixels, the
+    trailing foot pushes off the ground, the arms swing the other way."""
 
     def __init__(self, stride=0.0, strike=False):
         self.stride, self.strike = stride, strike
@@ -381,20 +382,24 @@ class Pose:
     def foot(self, side):
         return side * self.stride
 
+    def lift(self, side):
+        return max(0.0, -0.4 * self.foot(side))
+
     def hand(self, side):
         return -side * self.stride
 
 
 STANDING = Pose()
-LEFT_STEP = Pose(stride=2.6)
-RIGHT_STEP = Pose(stride=-2.6)
+LEFT_STEP = Pose(stride=2.8)
+RIGHT_STEP = Pose(stride=-2.8)
 STRIKING = Pose(strike=True)
 
 
-def boot(f, colour, x, z, r):
-    """A boot from heel to toe resting on the ground, with its shaft."""
-    f.series(colour, (x, r, z - 0.8 * r, r), (x, r, z + r, 1.05 * r))
-    f.sphere(colour, x, 1.9 * r, z - 0.2 * r, 1.08 * r)
+def boot(f, colour, x, z, r, lift=0.0):
+    """A boot from heel to toe on the ground (or lifted, heel first), with
+    its shaft."""
+    f.series(colour, (x, r + 1.4 * lift, z - 0.8 * r, r), (x, r + 0.6 * lift, z + r, 1.05 * r))
+    f.sphere(colour, x, 1.9 * r + lift, z - 0.2 * r, 1.08 * r)
 
 
 def limb(f, colour, joints):
@@ -472,8 +477,9 @@ def hero(pose):
     for side in (-1, 1):
         z = pose.foot(side)
         x = side * (4.0 - 0.35 * abs(z))   # walking, the feet keep to the line
-        boot(f, C.BOOT, x, z, 2.2)
-        limb(f, C.RED, [(side * 3.8, 13.5, 0, 3.4), (x, 5.0, z, 2.7)])
+        lift = pose.lift(side)
+        boot(f, C.BOOT, x, z, 2.2, lift)
+        limb(f, C.RED, [(side * 3.8, 13.5, 0, 3.4), (x, 5.0 + lift, z, 2.7)])
         santa_arm(f, side, 31, pose.hand(side), strike=pose.strike and side < 0)
     santa_coat(f, 19.8)
     santa_head(f, 38, 0.5)
@@ -511,9 +517,9 @@ def child(pose):
     """Dziecko: a small kid in a yellow jacket and a red bobble hat."""
     f = Figure(180)
     for side in (-1, 1):
-        z = 0.8 * pose.foot(side)
-        boot(f, C.BOOT, side * 2.6, z, 1.7)
-        limb(f, C.DENIM, [(side * 2.5, 9.5, 0, 2.4), (side * 2.6, 3.6, z, 2.0)])
+        z, lift = 0.8 * pose.foot(side), 0.8 * pose.lift(side)
+        boot(f, C.BOOT, side * 2.6, z, 1.7, lift)
+        limb(f, C.DENIM, [(side * 2.5, 9.5, 0, 2.4), (side * 2.6, 3.6 + lift, z, 2.0)])
         h = 0.8 * pose.hand(side)
         limb(f, C.JACKET, [(side * 5.2, 19.5, 0, 2.4), (side * 6.8, 15, 1 + 0.4 * h, 2.2), (side * 6.9, 11.5, 1.6 + h, 2.0)])
         f.sphere(C.RED, side * 6.9, 10.2, 1.8 + h, 1.9)
@@ -678,7 +684,7 @@ class DeerPose:
 DEER_STANDING = DeerPose()
 DEER_REACHING = DeerPose(front=(5.5, 2.5), hind=(-3.5, 0.0), rise=0.6)
 DEER_GATHERED = DeerPose(front=(-2.5, 0.0), hind=(3.0, 2.2), rise=1.2)
-DEER_BRAKING = DeerPose(front=(6.5, 0.0), hind=(-1.5, 0.0), rise=1.6, head_back=2.5)
+DEER_BRAKING = DeerPose(front=(5.5, 0.0), hind=(-1.5, 0.0), rise=1.6, head_back=2.5)
 
 
 def deer_leg(f, x, hip_up, hip_z, hoof_z, lift):
