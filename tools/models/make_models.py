@@ -984,10 +984,10 @@ def explosion(frame):
         for x, up, z in sphere_points(8, 1):
             f.series(C.FLASH, (0, 0, 0, 2.2), (13 * x, 13 * up, 13 * z, 0.6), 5)
     elif frame == 1:
-        puffs(f, rng, C.FIRE_RED, 16, 15, 5.0, lift=2)
+        puffs(f, rng, C.FIRE_RED, 16, 15, 5.0, lift=2, toward=near(-5))
         puffs(f, rng, C.FIRE, 14, 10, 6.0, lift=1, toward=near(2))
-        puffs(f, rng, C.FIRE_YELLOW, 7, 5, 5.0, toward=near(7))
-        f.sphere(C.FLASH, *near(12), 3.6)
+        puffs(f, rng, C.FIRE_YELLOW, 8, 5, 5.5, toward=near(9))
+        f.sphere(C.FLASH, *near(14), 4.5)
         for k, (x, up, z) in enumerate(sphere_points(14, 1)):
             d = rng.uniform(20, 25)
             f.sphere(C.PINE_LIGHT if k % 3 == 0 else C.GOLD_LIGHT, d * x, d * up, d * z, 1.2)
