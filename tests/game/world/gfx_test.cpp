@@ -55,7 +55,7 @@ protected:
         return s;
     }
 
-    gb::testing::TBoxTextRenderer Text{6, 12};
+    gb::test_support::TBoxTextRenderer Text{6, 12};
     fs::path Dir;
 };
 
