@@ -204,7 +204,9 @@ void TfrmModel::PaintBoxPaint(const TPaintBox& box, QPainter& painter) {
         return;
     }
     const TOrthoAxes axes = &box == PaintBox1 ? kFrontView : &box == PaintBox2 ? kSideView : kTopView;
-    PaintOrthoView(painter, size, axes, FCamera, FModel, FSelected);
+    QImage view(size, QImage::Format_RGB32);
+    PaintOrthoView(view, axes, FCamera, FModel, FSelected);
+    painter.drawImage(0, 0, view);
 }
 
 void TfrmModel::PaintBoxMouseDown(const TPaintBox& box, QPoint point) {

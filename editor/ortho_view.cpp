@@ -1,9 +1,11 @@
 #include "ortho_view.h"
 
 #include <QPainter>
+#include <algorithm>
 #include <array>
 #include <cmath>
 
+#include "outline_raster.h"
 #include "qt_convert.h"
 
 namespace editor {
@@ -29,10 +31,11 @@ int Ends(const bbx::TSphereElement& e, TOrthoAxes axes, std::array<TEnd, 2>& end
 }
 
 // Rounded to a pixel, halves to even; far outside any view (or not a number)
-// it is held where the integer stays defined.
-int Pixel(long double value) {
+// it is held where the integer stays defined. A product of two singles plus
+// a single is exact or nearly so in double precision.
+int Pixel(double value) {
     if (std::isnan(value)) return 0;
-    return static_cast<int>(std::nearbyint(std::fmax(-1e8L, std::fmin(1e8L, value))));
+    return static_cast<int>(std::lrint(std::clamp(value, -1e8, 1e8)));
 }
 
 bool InHandle(QPoint point, QPoint centre) {
@@ -48,7 +51,7 @@ public:
     int ScreenH(float coordinate) const { return ToScreen(Cx, coordinate, Camera.Zoom, Camera.Pan(Axes.Horizontal)); }
     int ScreenV(float coordinate) const { return ToScreen(Cy, coordinate, Camera.Zoom, Camera.Pan(Axes.Vertical)); }
     QPoint Centre(const TEnd& end) const { return {ScreenH(end.H), ScreenV(end.V)}; }
-    int Radius(const TEnd& end) const { return Pixel(static_cast<long double>(end.Radius) * Camera.Zoom); }
+    int Radius(const TEnd& end) const { return Pixel(static_cast<double>(end.Radius) * Camera.Zoom); }
 
 private:
     int Cx;
@@ -57,19 +60,27 @@ private:
     const TOrthoCamera& Camera;
 };
 
-void DrawEnd(QPainter& painter, QPoint centre, int radius, const QRect& view) {
-    // The box spans 2·radius pixels, as a box from centre - radius to centre + radius
-    // with its right and bottom edges left out; Qt's outline adds one pixel.
-    const int r = std::abs(radius);
-    const QRect box(centre.x() - r, centre.y() - r, 2 * r - 1, 2 * r - 1);
-    if (r > 0 && box.adjusted(0, 0, 1, 1).intersects(view)) painter.drawEllipse(box);
-    painter.drawRect(centre.x() - 3, centre.y() - 3, 6, 6);
+QRect HandleBox(QPoint centre) { return QRect(centre.x() - 3, centre.y() - 3, 7, 7); }
+
+// The selected element, cross-hatched in its outline colour, by Qt's painter.
+void DrawSelected(QPainter& painter, const TViewGeometry& geometry, const std::array<TEnd, 2>& ends, int count,
+                  const QColor& color) {
+    painter.setPen(color);
+    painter.setBrush(QBrush(color, Qt::DiagCrossPattern));
+    for (int k = 0; k < count; ++k) {
+        const QPoint centre = geometry.Centre(ends[k]);
+        const int r = std::abs(geometry.Radius(ends[k]));
+        if (r > 0) painter.drawEllipse(centre, r, r);
+        painter.drawRect(HandleBox(centre).adjusted(0, 0, -1, -1));
+    }
+    if (count == 2) painter.drawLine(geometry.Centre(ends[0]), geometry.Centre(ends[1]));
+    painter.setBrush(Qt::NoBrush);
 }
 
 }  // namespace
 
 int ToScreen(int centre, float coordinate, float zoom, float pan) {
-    return Pixel(static_cast<long double>(coordinate) * zoom + pan) + centre;
+    return Pixel(static_cast<double>(coordinate) * zoom + pan) + centre;
 }
 
 bbx::TColor HighlightColor(bbx::TColor color) {
@@ -77,23 +88,23 @@ bbx::TColor HighlightColor(bbx::TColor color) {
                     bbx::GetBValue(color) >> 1 | 128);
 }
 
-void PaintOrthoView(QPainter& painter, QSize size, TOrthoAxes axes, const TOrthoCamera& camera,
-                    const bbx::Tbbx_model& model, std::int32_t selected) {
-    const int w = size.width();
-    const int h = size.height();
-    const QRect view(0, 0, w, h);
-    painter.fillRect(view, Qt::black);
-    const TViewGeometry geometry(size, axes, camera);
+void PaintOrthoView(QImage& image, TOrthoAxes axes, const TOrthoCamera& camera, const bbx::Tbbx_model& model,
+                    std::int32_t selected) {
+    const int w = image.width();
+    const int h = image.height();
+    image.fill(Qt::black);
+    const TViewGeometry geometry(image.size(), axes, camera);
+    TOutlineRaster raster(image);
 
     const auto crossAt = [&](float coordinate) {
         const int y = geometry.ScreenV(coordinate);
         const int x = geometry.ScreenH(coordinate);
-        painter.drawLine(0, y, w, y);
-        painter.drawLine(x, 0, x, h);
+        raster.Line(0, y, w, y);
+        raster.Line(x, 0, x, h);
     };
-    painter.setPen(QColor(192, 192, 192));
+    raster.SetColor(qRgb(192, 192, 192));
     crossAt(0);
-    painter.setPen(QColor(128, 128, 128));
+    raster.SetColor(qRgb(128, 128, 128));
     crossAt(-128);
     crossAt(128);
 
@@ -101,11 +112,21 @@ void PaintOrthoView(QPainter& painter, QSize size, TOrthoAxes axes, const TOrtho
     for (std::int32_t i = 0; i < model.Count(); ++i) {
         const bbx::TSphereElement& e = model.ElementList()[static_cast<std::size_t>(i)];
         const QColor color = ToQColor(HighlightColor(e.Color));
-        painter.setPen(color);
-        painter.setBrush(i == selected ? QBrush(color, Qt::DiagCrossPattern) : QBrush(Qt::NoBrush));
         const int count = Ends(e, axes, ends);
-        for (int k = 0; k < count; ++k) DrawEnd(painter, geometry.Centre(ends[k]), geometry.Radius(ends[k]), view);
-        if (count == 2) painter.drawLine(geometry.Centre(ends[0]), geometry.Centre(ends[1]));
+        if (i == selected) {
+            DrawSelected(raster.Painter(), geometry, ends, count, color);
+            continue;
+        }
+        raster.SetColor(color.rgb());
+        for (int k = 0; k < count; ++k) {
+            const QPoint centre = geometry.Centre(ends[k]);
+            raster.Circle(centre.x(), centre.y(), geometry.Radius(ends[k]));
+            raster.Frame(HandleBox(centre));
+        }
+        if (count == 2) {
+            const QPoint a = geometry.Centre(ends[0]), b = geometry.Centre(ends[1]);
+            raster.Line(a.x(), a.y(), b.x(), b.y());
+        }
     }
 }
 

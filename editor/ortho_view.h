@@ -3,14 +3,13 @@
 // side (z right, y down) and top (x right, z down). They share one zoom and
 // one pan per model axis, so they always stay aligned.
 
+#include <QImage>
 #include <QPoint>
 #include <QSize>
 #include <cstdint>
 
 #include "bbx_model.h"
 #include "render_canvas.h"
-
-class QPainter;
 
 namespace editor {
 
@@ -42,10 +41,11 @@ int ToScreen(int centre, float coordinate, float zoom, float pan);
 // stands out on black.
 bbx::TColor HighlightColor(bbx::TColor color);
 
-// Draws the whole view: black, the axis and guide lines, every element's
-// outline and centre handle; the selected element is cross-hatched.
-void PaintOrthoView(QPainter& painter, QSize size, TOrthoAxes axes, const TOrthoCamera& camera,
-                    const bbx::Tbbx_model& model, std::int32_t selected);
+// Draws the whole view into the image (RGB32, the view's size): black, the
+// axis and guide lines, every element's outline and centre handle in element
+// order; the selected element is cross-hatched.
+void PaintOrthoView(QImage& image, TOrthoAxes axes, const TOrthoCamera& camera, const bbx::Tbbx_model& model,
+                    std::int32_t selected);
 
 // The element under the point: a centre handle wins (highest index first),
 // otherwise the lowest-index element whose circle holds the point; -1 for none.

@@ -82,7 +82,7 @@ private slots:
         QCOMPARE(fx.W().Selected(), 0);
         const QImage front = fx.View("PaintBox1");
         QCOMPARE(front.pixel(170, 150), Rgb(255, 255, 255));  // the outline, over the axis line
-        QCOMPARE(front.pixel(229, 150), Rgb(255, 255, 255));
+        QCOMPARE(front.pixel(230, 150), Rgb(255, 255, 255));
         QCOMPARE(front.pixel(200, 120), Rgb(255, 255, 255));
         QCOMPARE(front.pixel(165, 140), Rgb(0, 0, 0));         // outside
         QCOMPARE(front.pixel(300, 150), Rgb(192, 192, 192));   // the axis line
@@ -102,9 +102,27 @@ private slots:
 
         fx.W().InsertSeries();
         QCOMPARE(fx.M().Count(), 2);
+        // The sphere, no longer selected, keeps its outline and loses its hatch.
+        const QImage after = fx.View("PaintBox1");
+        QCOMPARE(after.pixel(170, 150), Rgb(255, 255, 255));
+        QCOMPARE(after.pixel(230, 150), Rgb(255, 255, 255));
+        QCOMPARE(after.pixel(185, 135), Rgb(0, 0, 0));
         QCOMPARE(fx.Edit("edty1")->text(), QString("-30"));
         QCOMPARE(fx.Edit("edtc")->text(), QString("3"));
         QVERIFY(fx.Edit("edtc")->isEnabled() && fx.Edit("edtr2")->isEnabled());
+    }
+
+    void HugeAndStrangeValuesStillDraw() {
+        TModelWindowFixture fx;
+        fx.W().InsertSeries();
+        Type(fx.Edit("edtr1"), "10000000");
+        Type(fx.Edit("edtx2"), "1e30");
+        Type(fx.Edit("edty2"), "nan");
+        fx.W().InsertSphere();
+        Type(fx.Edit("edtr1"), "-20");
+        const QImage front = fx.View("PaintBox1");
+        QCOMPARE(front.pixel(180, 150), Rgb(255, 255, 255));  // a negative radius draws its size
+        QCOMPARE(fx.M().Count(), 2);
     }
 
     void ClicksSelectByHandleFirstThenByTheLowestCircle() {
