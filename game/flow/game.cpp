@@ -1,0 +1,138 @@
+// The controller's life, its frame update, the camera and the player's input.
+
+#include "game.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "lista.h"
+#include "random.h"
+#include "cos.h"
+#include "sfx.h"
+
+namespace gb {
+namespace {
+
+constexpr double kBandSpeed = 0.175;  // pixels per millisecond
+constexpr float kBoardingDistance = 200;
+constexpr float kStillEnoughToLeave = 0.1f;
+constexpr float kBrakeSoundSpeed = 0.5f;
+constexpr int kBrakeSound = 3;
+
+std::int32_t Round(float value) { return RoundToPixel(value); }
+
+}  // namespace
+
+TGame::TGame(const TScreenServices& services)
+    : Services(services), Context{services.Gfx, services.Sfx, *this}, World(std::make_unique<TLista>(Context)) {
+    LoadGameData();
+    CamX = Round(HeroObject->X) - ScreenWidth / 2;
+    CamY = Round(HeroObject->Y) - ScreenHeight / 2;
+    FireEvent("init", "");
+    Services.Sfx.PlayMusic();
+}
+
+TGame::~TGame() { Services.Sfx.StopMusic(); }
+
+bool TGame::IsRiding() const { return SleighObject->Ridden; }
+
+bool TGame::Update(std::uint32_t now, std::uint32_t elapsed) {
+    const double step = elapsed * kBandSpeed;
+    if (PresentationMode == CinematicMode) {
+        if (BandSize < BandHeight) BandSize = static_cast<float>(std::min<double>(BandHeight, BandSize + step));
+    } else if (BandSize > 0) {
+        BandSize = static_cast<float>(std::max<double>(0, BandSize - step));
+    }
+
+    ScriptTimers.Update(elapsed, [this](const std::string& id) { FireEvent("timer", id); });
+
+    if (MouseHeld) MouseCommand(MouseButton, Services.MouseX, Services.MouseY);
+
+    const bool shake = World->Update(now, elapsed, CamX, CamY);
+    FollowCamera();
+    if (shake) {
+        CamX += bbx::Random(10) - 5;
+        CamY += bbx::Random(10) - 5;
+    }
+    return Quitting;
+}
+
+void TGame::FollowCamera() {
+    const TCos& followed = IsRiding() ? static_cast<const TCos&>(*SleighObject) : *HeroObject;
+    CamX = Round(followed.X) - ScreenWidth / 2;
+    CamY = Round(followed.Y) - ScreenHeight / 2;
+}
+
+void TGame::Accelerate(std::uint32_t, std::uint32_t elapsed) {
+    if (IsRiding()) SleighObject->Throttle(static_cast<float>(elapsed));
+}
+
+void TGame::Brake(std::uint32_t, std::uint32_t elapsed) {
+    if (IsRiding()) SleighObject->Throttle(-static_cast<float>(elapsed));
+}
+
+void TGame::TurnLeft(std::uint32_t, std::uint32_t elapsed) {
+    if (IsRiding()) SleighObject->Turn(static_cast<float>(elapsed));
+}
+
+void TGame::TurnRight(std::uint32_t, std::uint32_t elapsed) {
+    if (IsRiding()) SleighObject->Turn(-static_cast<float>(elapsed));
+}
+
+void TGame::KeyDown(TVirtualKey& key, TShiftState) {
+    if (PresentationMode != PlayMode && key != vk::Escape) return;
+    if (key == vk::Return) {
+        ToggleRiding();
+    } else if (key == vk::Escape) {
+        Quitting = true;
+    } else if (key == vk::Space) {
+        if (!SleighObject->Braking && SleighObject->Speed > kBrakeSoundSpeed) Services.Sfx.Play(kBrakeSound);
+        SleighObject->Braking = true;
+    } else if (key >= '1' && key <= '4') {
+        HeroObject->SelectItem(static_cast<std::uint32_t>(key - '1'));
+    }
+}
+
+void TGame::KeyUp(TVirtualKey& key, TShiftState) {
+    if (PresentationMode == PlayMode && key == vk::Space) SleighObject->Braking = false;
+}
+
+void TGame::ToggleRiding() {
+    if (!IsRiding()) {
+        const double dx = HeroObject->X - SleighObject->X;
+        const double dy = HeroObject->Y - SleighObject->Y;
+        if (std::sqrt(dx * dx + dy * dy) < kBoardingDistance)
+            HeroObject->SetCommand(TBohater::BoardSleigh, 0, 0, SleighObject);
+    } else if (SleighObject->Speed < kStillEnoughToLeave) {
+        SetRiding(false);
+    }
+}
+
+void TGame::MouseDown(TMouseButton button, TShiftState, std::int32_t x, std::int32_t y) {
+    if (PresentationMode != PlayMode) return;
+    MouseHeld = true;
+    MouseButton = button;
+    MouseCommand(button, x, y);
+}
+
+void TGame::MouseUp(TMouseButton, TShiftState, std::int32_t, std::int32_t) { MouseHeld = false; }
+
+void TGame::MouseCommand(TMouseButton button, std::int32_t x, std::int32_t y) {
+    if (IsRiding()) return;
+    const std::int32_t worldX = x + CamX;
+    const std::int32_t worldY = y + CamY;
+    TCos* under = World->ObjectAt(TLista::ObjectLayer, static_cast<float>(worldX), static_cast<float>(worldY));
+    switch (button) {
+        case TMouseButton::Left:
+            HeroObject->SetCommand(TBohater::Walk, worldX, worldY, under);
+            break;
+        case TMouseButton::Right:
+            HeroObject->SetCommand(TBohater::WalkAndUse, worldX, worldY, under);
+            break;
+        case TMouseButton::Middle:
+            HeroObject->SetCommand(TBohater::NoCommand, 0, 0, nullptr);
+            break;
+    }
+}
+
+}  // namespace gb

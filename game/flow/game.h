@@ -1,0 +1,131 @@
+#pragma once
+// The game controller: the one object that exists while a game is played.
+// It owns the parsed "GameData.xml", the world object list and the script's
+// variables and timers; builds the world from the file's map, keeps the
+// camera on the hero or the sleigh he rides, turns input into hero and
+// sleigh commands, runs the story's triggers, and draws the frame.
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "game_interface.h"
+#include "my_timers.h"
+#include "screen.h"
+#include "variables.h"
+#include "world_context.h"
+#include "xml_document.h"
+
+namespace gb {
+
+class TBohater;
+class TCos;
+class TLista;
+class TZaprzeg;
+
+class TGame final : public TGameScreen, public TGameInterface {
+public:
+    static constexpr int ScreenWidth = 800;
+    static constexpr int ScreenHeight = 600;
+    static constexpr float BandHeight = 75;
+    static constexpr int NarrationLines = 5;
+    static constexpr int PointerCount = 2;
+    // How deep events may raise further events before the script is taken
+    // to loop without end (a "ride" in a trigger on "getin" or "getout").
+    static constexpr int MostNestedEvents = 64;
+
+    // Presentation modes, set only by the script.
+    static constexpr std::int32_t PlayMode = 0;
+    static constexpr std::int32_t CinematicMode = 1;
+    static constexpr std::int32_t TextScreenMode = 2;
+
+    // Reads services.Directory + "GameData.xml", builds the map, runs the
+    // "init" trigger and starts the music. Raises when the file cannot be
+    // read, a number in it is malformed, the map lacks the hero or the sleigh,
+    // or the "init" trigger fails.
+    explicit TGame(const TScreenServices& services);
+    // Stops the music.
+    ~TGame() override;
+
+    bool Update(std::uint32_t now, std::uint32_t elapsed) override;
+    void Draw(TSurface& target) override;
+
+    // Held arrows; they steer the sleigh while the hero rides, else nothing.
+    void Accelerate(std::uint32_t now, std::uint32_t elapsed) override;
+    void Brake(std::uint32_t now, std::uint32_t elapsed) override;
+    void TurnLeft(std::uint32_t now, std::uint32_t elapsed) override;
+    void TurnRight(std::uint32_t now, std::uint32_t elapsed) override;
+    void KeyDown(TVirtualKey& key, TShiftState shift) override;
+    void KeyUp(TVirtualKey& key, TShiftState shift) override;
+    void MouseDown(TMouseButton button, TShiftState shift, std::int32_t x, std::int32_t y) override;
+    void MouseUp(TMouseButton button, TShiftState shift, std::int32_t x, std::int32_t y) override;
+
+    // The script: runs the actions of the first trigger that answers the
+    // event, nested in the caller. Raises what a failing action raises, and
+    // EGameDataError when events nest deeper than MostNestedEvents.
+    void FireEvent(std::string_view name, std::string_view value) override;
+    // Gets the hero into the sleigh, or out of it onto the first free spot
+    // of a ring around it.
+    void SetRiding(bool on) override;
+    TBohater& Hero() override { return *HeroObject; }
+    TLista& Objects() override { return *World; }
+
+    bool IsRiding() const;
+    TZaprzeg& Sleigh() { return *SleighObject; }
+    std::int32_t CameraX() const { return CamX; }
+    std::int32_t CameraY() const { return CamY; }
+    std::int32_t Mode() const { return PresentationMode; }
+    float Band() const { return BandSize; }
+    // Lines 0 .. 4.
+    const std::string& Narration(int index) const { return NarrationText[static_cast<std::size_t>(index)]; }
+    // Arrows 1 and 2; empty when the arrow is off.
+    const std::string& PointerTarget(int index) const { return Pointers[static_cast<std::size_t>(index - 1)]; }
+    const TVariables& Variables() const { return ScriptVariables; }
+    const TMyTimers& Timers() const { return ScriptTimers; }
+    bool QuitRequested() const { return Quitting; }
+
+private:
+    void LoadGameData();
+    void LoadMap(const TXMLTag& gamedata);
+    void LoadMapObject(const TXMLTag& element);
+    void BuildHouse(const TXMLTag& element);
+    void AddWall(std::int32_t column, std::int32_t row);
+
+    void RunActions(const TXMLTag& trigger);
+    void RunAction(const TXMLTag& action);
+    void GetOutOfSleigh();
+
+    void MouseCommand(TMouseButton button, std::int32_t x, std::int32_t y);
+    void ToggleRiding();
+    void FollowCamera();
+
+    void DrawGround(TSurface& target);
+    void DrawPointers(TSurface& target);
+    void DrawHeadUpDisplay(TSurface& target);
+    void DrawNarration(TSurface& target);
+
+    const TScreenServices& Services;
+    // What every world object is made with: the services and this game.
+    const TWorldContext Context;
+    std::unique_ptr<TXMLDocument> Document;
+    const TXMLTag* Triggers = nullptr;
+    std::unique_ptr<TLista> World;
+    std::int32_t CamX = 0;
+    std::int32_t CamY = 0;
+    bool MouseHeld = false;
+    TMouseButton MouseButton = TMouseButton::Left;
+    TBohater* HeroObject = nullptr;
+    TZaprzeg* SleighObject = nullptr;
+    std::array<std::string, PointerCount> Pointers;
+    TVariables ScriptVariables;
+    TMyTimers ScriptTimers;
+    std::int32_t PresentationMode = PlayMode;
+    float BandSize = 0;
+    std::array<std::string, NarrationLines> NarrationText;
+    bool Quitting = false;
+    int EventDepth = 0;
+};
+
+}  // namespace gb

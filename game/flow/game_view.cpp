@@ -1,0 +1,106 @@
+// Drawing a game frame: ground, objects, pointer arrows, cinematic bands,
+// the head-up display and narration.
+
+#include <cmath>
+
+#include "game.h"
+#include "game_canvas.h"
+#include "gfx.h"
+#include "lista.h"
+#include "rounding.h"
+
+namespace gb {
+namespace {
+
+constexpr int kTile = 48;
+constexpr float kLookingDown = 1.5707964f;
+constexpr float kArrowZoom = 135;
+constexpr int kArrowBase = 14;
+constexpr float kHudPitch = 0.3f;
+constexpr float kHudYaw = 0.3f;
+constexpr float kHudZoom = 175;
+constexpr int kMostHealth = 1000;
+constexpr int kWhite = 1;
+constexpr int kAqua = 2;
+
+int Round(double value) { return static_cast<int>(bbx::RoundHalfEven(value)); }
+
+}  // namespace
+
+void TGame::Draw(TSurface& target) {
+    if (PresentationMode < TextScreenMode) {
+        DrawGround(target);
+        World->Draw(target, CamX, CamY);
+        DrawPointers(target);
+    }
+    if (BandSize > 0) {
+        const TSurface& band = Services.Gfx.BandImage;
+        const int shown = Round(BandSize);
+        target.Draw(0, shown - static_cast<int>(BandHeight), band, band.ClientRect(), false);
+        target.Draw(0, ScreenHeight - shown, band, band.ClientRect(), false);
+    }
+    if (PresentationMode == PlayMode && BandSize == 0) DrawHeadUpDisplay(target);
+    if (PresentationMode > PlayMode) DrawNarration(target);
+}
+
+void TGame::DrawGround(TSurface& target) {
+    for (int row = -1; row <= 13; ++row)
+        for (int column = -1; column <= 17; ++column)
+            Services.Gfx.DrawGround(target, column * kTile - CamX % kTile, row * kTile - CamY % kTile);
+}
+
+void TGame::DrawPointers(TSurface& target) {
+    const bool riding = IsRiding();
+    const TCos& origin = riding ? static_cast<const TCos&>(*SleighObject) : *HeroObject;
+    const double reach = riding ? 75 : 50;
+    for (int k = 1; k <= PointerCount; ++k) {
+        const std::string& id = PointerTarget(k);
+        if (id.empty()) continue;
+        const TCos* pointed = World->FindById(id);
+        if (!pointed) continue;
+        const double dx = static_cast<double>(pointed->X) - origin.X;
+        const double dy = static_cast<double>(pointed->Y) - origin.Y;
+        const double distance = std::min(std::sqrt(dx * dx + dy * dy), reach);
+        const double theta = std::atan2(dy, dx == 0 ? 0.0001 : dx);
+        const double originX = static_cast<double>(origin.X) - CamX;
+        const double originY = static_cast<double>(origin.Y) - CamY;
+        Services.Gfx.DrawModel(target, Round(originX + distance * std::cos(theta)),
+                               Round(originY + distance * std::sin(theta)), kArrowBase, -9 - k,
+                               static_cast<float>(-theta), kLookingDown, kArrowZoom);
+    }
+}
+
+void TGame::DrawHeadUpDisplay(TSurface& target) {
+    const TBohater& hero = *HeroObject;
+    const std::array<std::int32_t, 4> counts{1, hero.Presents, hero.Rods, hero.Baubles};
+    for (int k = 0; k < 4; ++k) {
+        Services.Gfx.DrawModel(target, 24 + kTile * k, 576, 24, -2 - k, kHudYaw, kHudPitch, kHudZoom);
+        Services.Gfx.DrawNumber(target, 48 + kTile * k, 552, counts[static_cast<std::size_t>(k)],
+                                static_cast<std::uint32_t>(k) == hero.Item ? kAqua : kWhite);
+    }
+    Services.Gfx.DrawHealthBar(target, kMostHealth, hero.Health);
+    Services.Gfx.DrawGoodnessBar(target, hero.Goodness);
+    Services.Gfx.DrawNumber(target, 795, 20, Services.Gfx.NextSlot, kAqua);
+}
+
+void TGame::DrawNarration(TSurface& target) {
+    if (std::all_of(NarrationText.begin(), NarrationText.end(), [](const std::string& line) { return line.empty(); }))
+        return;
+    TGameCanvas& canvas = target.Canvas();
+    canvas.SetFontName("Verdana");
+    canvas.SetFontSize(16);
+    canvas.SetFontStyle(fsBold);
+    canvas.SetFontColor(0xFFFFFF);
+    canvas.SetBrushStyle(bbx::TBrushStyle::Clear);
+    const auto centred = [&canvas](const std::string& line, int top) {
+        if (!line.empty()) canvas.TextOut(ScreenWidth / 2 - canvas.TextWidth(line) / 2, top, line);
+    };
+    centred(NarrationText[0], 550);
+    centred(NarrationText[1], 25);
+    if (PresentationMode == TextScreenMode)
+        for (std::size_t i = 2; i < NarrationLines; ++i)
+            if (!NarrationText[i].empty()) canvas.TextOut(50, 130 + 50 * static_cast<int>(i), NarrationText[i]);
+    target.ReleaseCanvas();
+}
+
+}  // namespace gb

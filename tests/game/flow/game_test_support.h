@@ -1,0 +1,114 @@
+#pragma once
+// A game on a small test map: the shared services on stand-ins, a model
+// file with plainly coloured sprites for the controller's own pictures,
+// and the map and script written by the test.
+
+#include <cmath>
+#include <memory>
+#include <string>
+
+#include "bbx_collection.h"
+#include "flow_test_support.h"
+#include "game.h"
+#include "lista.h"
+
+namespace gb::test_support {
+
+// Also counts beeps and knows whether the music plays.
+class TRecordingSoundLayer : public TFakeSoundLayer {
+public:
+    void Beep(int frequency, int durationMs) override {
+        ++Beeps;
+        LastBeep = {frequency, durationMs};
+    }
+    void PlayStream(TStreamHandle) override { MusicPlaying = true; }
+    void StopStream(TStreamHandle) override { MusicPlaying = false; }
+
+    int Beeps = 0;
+    std::pair<int, int> LastBeep{};
+    bool MusicPlaying = false;
+};
+
+// Sprite colours of the controller's pictures in the test model file.
+inline constexpr bbx::TColor kArrow1Color = bbx::RGB(255, 0, 255);
+inline constexpr bbx::TColor kArrow2Color = bbx::RGB(0, 255, 255);
+inline constexpr bbx::TColor kIconColor = bbx::RGB(255, 255, 0);
+inline constexpr int kArrowSize = 8;
+
+// The game data file around a map and a script.
+inline std::string GameData(const std::string& map, const std::string& triggers = "") {
+    return "<?xml version=\"1.0\" encoding=\"utf-8\"?><gamedata><map>" + map + "</map><triggers>" + triggers +
+           "</triggers></gamedata>";
+}
+
+// A hero at cell (10, 10) and the sleigh at (20, 10), far apart.
+inline const std::string kHeroAndSleigh =
+    R"(<cos type="bohater" id="hero" x="10" y="10"/><cos type="zaprzeg" id="sanie" x="20" y="10"/>)";
+
+class TGameBench {
+public:
+    explicit TGameBench(const std::string& gameData, bbx::TPixelFormat format = bbx::TPixelFormat::Xrgb8888)
+        : Display(Presenter, &Text), Gfx(format, Text), Sfx(Sound, Data.Directory()) {
+        WriteModels();
+        Data.Write("GameData.xml", gameData);
+        Display.SetBitsPerPixel(format == bbx::TPixelFormat::Xrgb8888 ? 32 : 16);
+        Display.Initialize();
+        Sfx.LoadSounds();
+        Gfx.Initialize(Directory);
+    }
+
+    std::unique_ptr<TGame> Start() { return std::make_unique<TGame>(Services); }
+
+    TSurface& Screen() {
+        Display.Surface().Fill(0);
+        return Display.Surface();
+    }
+    std::uint32_t Mapped(bbx::TColor color) const { return bbx::TPixelBuffer::MapColor(color, Gfx.GreyImage.Format()); }
+
+    TDataFolder Data;
+    TBoxTextRenderer Text{6, 12};
+    TFakePresenter Presenter;
+    TRecordingSoundLayer Sound;
+    TDisplay Display;
+    TGfx Gfx;
+    TSfx Sfx;
+    const std::string Directory = Data.Directory();
+    std::int32_t MouseX = 400;
+    std::int32_t MouseY = 300;
+    const TScreenServices Services{Display, Gfx, Sfx, Directory, MouseX, MouseY};
+
+private:
+    void WriteModels() const {
+        bbx::Tbbx_collection models;
+        const auto add = [&models](std::int32_t id, bbx::TColor color, int size) {
+            bbx::Tbbx_model* model = models.Add();
+            model->ID = id;
+            model->I1 = static_cast<float>(size);
+            model->I2 = static_cast<float>(size);
+            model->AddElement(bbx::MakeSphere(color, 0, 0, 0, 500));
+        };
+        add(-10, kArrow1Color, kArrowSize);
+        add(-11, kArrow2Color, kArrowSize);
+        for (std::int32_t id = -5; id <= -2; ++id) add(id, kIconColor, 10);
+        models.SaveToFile(Data.File("models.bbx"));
+    }
+};
+
+// Frames of `ms` milliseconds until `total` have passed; the clock goes on
+// from `now`.
+inline std::uint32_t Play(TGame& game, std::uint32_t& now, std::uint32_t total, std::uint32_t ms = 10) {
+    for (std::uint32_t done = 0; done < total; done += ms) {
+        now += ms;
+        game.Update(now, ms);
+    }
+    return now;
+}
+
+inline void Press(TGame& game, TVirtualKey key) {
+    game.KeyDown(key, 0);
+    game.KeyUp(key, 0);
+}
+
+inline double Distance(const TCos& a, const TCos& b) { return std::hypot(a.X - b.X, a.Y - b.Y); }
+
+}  // namespace gb::test_support
