@@ -1,6 +1,7 @@
 #include "model_image.h"
 
 #include <cstring>
+#include <new>
 
 #include "pixel_buffer.h"
 #include "render_model.h"
@@ -34,7 +35,12 @@ QImage RenderModelImage(const bbx::Tbbx_model* model, const TRenderView& view, b
     if (model) {
         bbx::TSoftwareCanvas canvas(buffer);
         TOffsetCanvas part(canvas, area.topLeft());
-        bbx::RenderModel(*model, part, view.Width, view.Height, view.KX, view.KY, view.R);
+        try {
+            bbx::RenderModel(*model, part, view.Width, view.Height, view.KX, view.KY, view.R);
+        } catch (const std::bad_alloc&) {
+            // A series count far beyond memory: the picture stays without the
+            // model rather than ending the program from inside a paint.
+        }
     }
     // The buffer's 0x00RRGGBB words are exactly Qt's RGB32 pixels.
     QImage image(area.width(), area.height(), QImage::Format_RGB32);

@@ -53,6 +53,12 @@ void TypeText(QWidget* widget, const QString& text) {
     }
 }
 
+void Type(QLineEdit* edit, const QString& text) {
+    edit->setFocus();
+    edit->selectAll();
+    TypeText(edit, text);
+}
+
 std::string ReadBytes(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return {};

@@ -2,6 +2,7 @@
 // A running editor for one test: the main window (with its list window) in a
 // temporary folder that also holds its settings file and the test's files.
 
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 #include <memory>
@@ -49,6 +50,8 @@ bbx::Tbbx_collection MakeCollection(const std::vector<std::string>& names);
 // Types the text into the widget one key press per character, any character
 // (QTest's own key clicks take Latin-1 only).
 void TypeText(QWidget* widget, const QString& text);
+// Replaces the field's text by typing, as a user selecting it all would.
+void Type(QLineEdit* edit, const QString& text);
 std::string ReadBytes(const QString& path);
 void WriteBytes(const QString& path, const std::string& bytes);
 std::vector<std::string> ModelNames(const bbx::Tbbx_collection& collection);

@@ -26,12 +26,6 @@ namespace {
 
 QLineEdit* Edit(const TfrmList& list, const char* name) { return list.findChild<QLineEdit*>(name); }
 
-void Type(QLineEdit* edit, const QString& text) {
-    edit->setFocus();
-    edit->selectAll();
-    TypeText(edit, text);
-}
-
 void Press(QWidget* widget, QPoint at) { QTest::mousePress(widget, Qt::LeftButton, {}, at); }
 void Move(QWidget* widget, QPoint to) { QTest::mouseMove(widget, to); }
 void Release(QWidget* widget, QPoint at) { QTest::mouseRelease(widget, Qt::LeftButton, {}, at); }

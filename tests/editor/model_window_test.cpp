@@ -40,12 +40,6 @@ private:
     TfrmModel* Window;
 };
 
-void Type(QLineEdit* edit, const QString& text) {
-    edit->setFocus();
-    edit->selectAll();
-    TypeText(edit, text);
-}
-
 // QTest takes the point (0, 0) for the widget's centre: tests press elsewhere.
 void Drag(QWidget* handle, QPoint from, QPoint to, Qt::KeyboardModifiers modifiers = {}) {
     QTest::mousePress(handle, Qt::LeftButton, modifiers, from);
