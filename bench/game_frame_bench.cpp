@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "bohater.h"
 #include "display.h"
 #include "game.h"
 #include "gfx.h"
@@ -57,11 +58,11 @@ struct TShippedGame {
         float bestY = 0;
         int most = -1;
         for (int i = 0; i < list.Count(gb::TLista::ObjectLayer); ++i) {
-            const gb::TCos& centre = *list.Item(gb::TLista::ObjectLayer, i);
+            const gb::TCos& centre = list.Item(gb::TLista::ObjectLayer, i);
             if (std::abs(centre.X) > 100000) continue;
             int seen = 0;
             for (int j = 0; j < list.Count(gb::TLista::ObjectLayer); ++j) {
-                const gb::TCos& other = *list.Item(gb::TLista::ObjectLayer, j);
+                const gb::TCos& other = list.Item(gb::TLista::ObjectLayer, j);
                 seen += std::abs(other.X - centre.X) < 400 && std::abs(other.Y - centre.Y) < 300;
             }
             if (seen > most) {

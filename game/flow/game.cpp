@@ -5,10 +5,12 @@
 #include <algorithm>
 #include <cmath>
 
+#include "bohater.h"
+#include "cos.h"
 #include "lista.h"
 #include "random.h"
-#include "cos.h"
 #include "sfx.h"
+#include "zaprzeg.h"
 
 namespace gb {
 namespace {

@@ -5,13 +5,18 @@
 #include <memory>
 #include <string>
 
+#include "bohater.h"
 #include "code_page.h"
 #include "data_file.h"
 #include "game.h"
 #include "game_data_errors.h"
 #include "game_data_numbers.h"
 #include "lista.h"
+#include "murek.h"
+#include "postac.h"
 #include "random.h"
+#include "static_cos.h"
+#include "zaprzeg.h"
 
 namespace gb {
 namespace {

@@ -8,12 +8,15 @@
 #include <optional>
 #include <string>
 
+#include "bohater.h"
 #include "code_page.h"
 #include "game.h"
 #include "game_data_errors.h"
 #include "game_data_numbers.h"
 #include "lista.h"
+#include "postac.h"
 #include "sfx.h"
+#include "zaprzeg.h"
 
 namespace gb {
 namespace {

@@ -3,11 +3,13 @@
 
 #include <cmath>
 
+#include "bohater.h"
 #include "game.h"
 #include "game_canvas.h"
 #include "gfx.h"
 #include "lista.h"
 #include "rounding.h"
+#include "zaprzeg.h"
 
 namespace gb {
 namespace {

@@ -64,7 +64,7 @@ public:
     TRoutePlanner(TGame& game, const TCos* goal) {
         TLista& list = game.Objects();
         for (int i = 0; i < list.Count(TLista::ObjectLayer); ++i) {
-            const TCos* object = list.Item(TLista::ObjectLayer, i);
+            const TCos* object = &list.Item(TLista::ObjectLayer, i);
             if (object == &game.Hero() || object == goal || !Blocks(*object)) continue;
             Blockers.push_back(object);
         }
@@ -89,7 +89,8 @@ public:
     }
 
     // Cells from the hero's to the first one within `near` pixels of the
-    // goal; empty when there is no way.
+    // goal with nothing in between; empty when there is no way or the hero
+    // is there already.
     std::vector<TCell> Route(double fromX, double fromY, double goalX, double goalY, double near) const {
         const TCell start{static_cast<int>(std::lround(fromX / kCell)), static_cast<int>(std::lround(fromY / kCell))};
         std::map<TCell, TCell> cameFrom{{start, start}};
@@ -99,7 +100,10 @@ public:
         while (!queue.empty() && ++visited < limit) {
             const TCell cell = queue.front();
             queue.pop_front();
-            if (std::hypot(cell.Column * kCell - goalX, cell.Row * kCell - goalY) <= near) {
+            const double x = cell.Column * kCell;
+            const double y = cell.Row * kCell;
+            if (cell == start ? std::hypot(fromX - goalX, fromY - goalY) <= near && ClearLine(fromX, fromY, goalX, goalY)
+                              : std::hypot(x - goalX, y - goalY) <= near && ClearLine(x, y, goalX, goalY)) {
                 std::vector<TCell> route;
                 for (TCell at = cell; !(at == start); at = cameFrom[at]) route.push_back(at);
                 std::reverse(route.begin(), route.end());
@@ -163,7 +167,7 @@ public:
     // Frames until `done`, at most `limitMs` of game time.
     void Until(const std::string& what, const std::function<bool()>& done, std::uint32_t limitMs) {
         for (std::uint32_t waited = 0; !done(); waited += kFrameMs) {
-            if (waited > limitMs) throw std::runtime_error("gave up waiting: " + what);
+            if (waited > limitMs) throw std::runtime_error("gave up waiting: " + what + Where());
             Frame();
         }
     }
@@ -199,7 +203,7 @@ public:
         std::uint32_t nextOrder = 0;
         std::uint32_t waited = 0;
         while (!done()) {
-            if (waited > limitMs) throw std::runtime_error("could not reach " + id);
+            if (waited > limitMs) throw std::runtime_error("could not reach " + id + Where());
             TGame& game = Playing();
             const TCos* goal = game.Objects().FindById(id);
             if (!goal) throw std::runtime_error(id + " is gone");
@@ -218,8 +222,9 @@ public:
     void UseOn(const std::string& id, const std::function<bool()>& done, std::uint32_t limitMs) {
         std::uint32_t waited = 0;
         std::uint32_t nextOrder = 0;
+        LastTarget = id;
         while (!done()) {
-            if (waited > limitMs) throw std::runtime_error("could not use the item on " + id);
+            if (waited > limitMs) throw std::runtime_error("could not use the item on " + id + Where());
             TGame& game = Playing();
             const TCos* target = game.Objects().FindById(id);
             if (target && waited >= nextOrder && game.Mode() == TGame::PlayMode) {
@@ -271,6 +276,16 @@ public:
         Form.KeyUp(space, 0);
     }
 
+    std::string Where() {
+        TGame& game = Playing();
+        std::string stages;
+        for (const auto& stage : Stages) stages += " " + stage;
+        const TCos* target = game.Objects().FindById(LastTarget);
+        return " after " + std::to_string(Played / 1000) + " s; stages" + stages + "; hero at (" +
+               std::to_string(game.Hero().X / kCell) + ", " + std::to_string(game.Hero().Y / kCell) + ")" +
+               (target ? "; target at (" + std::to_string(target->X / kCell) + ", " + std::to_string(target->Y / kCell) + ")" : "");
+    }
+
     TFakePresenter Presenter;
     TBoxTextRenderer Text{6, 12};
     TRecordingSoundLayer Sound;
@@ -278,6 +293,7 @@ public:
     TfrmMain Form;
     std::vector<std::string> Stages;
     std::uint32_t Played = 0;
+    std::string LastTarget;
 
 private:
     // A left click on the farthest cell of the route that the hero can walk

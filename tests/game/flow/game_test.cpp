@@ -19,7 +19,7 @@ namespace {
 
 std::vector<const TCos*> Layer(TGame& game, int layer) {
     std::vector<const TCos*> objects;
-    for (int i = 0; i < game.Objects().Count(layer); ++i) objects.push_back(game.Objects().Item(layer, i));
+    for (int i = 0; i < game.Objects().Count(layer); ++i) objects.push_back(&game.Objects().Item(layer, i));
     return objects;
 }
 

@@ -8,9 +8,14 @@
 #include <string>
 
 #include "bbx_collection.h"
+#include "bohater.h"
 #include "flow_test_support.h"
 #include "game.h"
 #include "lista.h"
+#include "murek.h"
+#include "postac.h"
+#include "static_cos.h"
+#include "zaprzeg.h"
 
 namespace gb::test_support {
 
