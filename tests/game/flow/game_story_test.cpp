@@ -78,11 +78,15 @@ public:
         });
     }
 
-    bool ClearLine(double x0, double y0, double x1, double y1) const {
+    // Whether the hero can walk straight from the first point until he is
+    // `shortBy` pixels from the second.
+    bool ClearLine(double x0, double y0, double x1, double y1, double shortBy = 0) const {
         const double length = std::hypot(x1 - x0, y1 - y0);
+        if (length <= shortBy) return true;
+        const double end = (length - shortBy) / length;
         const int steps = std::max(1, static_cast<int>(length / 6));
         for (int i = 1; i <= steps; ++i) {
-            const double t = static_cast<double>(i) / steps;
+            const double t = end * i / steps;
             if (Touches(x0 + (x1 - x0) * t, y0 + (y1 - y0) * t)) return false;
         }
         return true;
@@ -91,7 +95,9 @@ public:
     // Cells from the hero's to the first one within `near` pixels of the
     // goal with nothing in between; empty when there is no way or the hero
     // is there already.
-    std::vector<TCell> Route(double fromX, double fromY, double goalX, double goalY, double near) const {
+    std::vector<TCell> Route(double fromX, double fromY, double goalX, double goalY, double near,
+                             double goalRadius) const {
+        const double reach = goalRadius + 11;
         const TCell start{static_cast<int>(std::lround(fromX / kCell)), static_cast<int>(std::lround(fromY / kCell))};
         std::map<TCell, TCell> cameFrom{{start, start}};
         std::deque<TCell> queue{start};
@@ -102,8 +108,8 @@ public:
             queue.pop_front();
             const double x = cell.Column * kCell;
             const double y = cell.Row * kCell;
-            if (cell == start ? std::hypot(fromX - goalX, fromY - goalY) <= near && ClearLine(fromX, fromY, goalX, goalY)
-                              : std::hypot(x - goalX, y - goalY) <= near && ClearLine(x, y, goalX, goalY)) {
+            if (cell == start ? std::hypot(fromX - goalX, fromY - goalY) <= near && ClearLine(fromX, fromY, goalX, goalY, reach)
+                              : std::hypot(x - goalX, y - goalY) <= near && ClearLine(x, y, goalX, goalY, reach)) {
                 std::vector<TCell> route;
                 for (TCell at = cell; !(at == start); at = cameFrom[at]) route.push_back(at);
                 std::reverse(route.begin(), route.end());
@@ -232,7 +238,7 @@ public:
                 const TBohater& hero = game.Hero();
                 const bool close = std::hypot(hero.X - target->X, hero.Y - target->Y) < 150;
                 if (close && OnScreen(game, target->X, target->Y) &&
-                    planner.ClearLine(hero.X, hero.Y, target->X, target->Y)) {
+                    planner.ClearLine(hero.X, hero.Y, target->X, target->Y, target->Radius + 11)) {
                     ClickWorld(TMouseButton::Right, target->X, target->Y);
                     nextOrder = waited + 700;
                 } else {
@@ -282,7 +288,9 @@ public:
         for (const auto& stage : Stages) stages += " " + stage;
         const TCos* target = game.Objects().FindById(LastTarget);
         return " after " + std::to_string(Played / 1000) + " s; stages" + stages + "; hero at (" +
-               std::to_string(game.Hero().X / kCell) + ", " + std::to_string(game.Hero().Y / kCell) + ")" +
+               std::to_string(game.Hero().X / kCell) + ", " + std::to_string(game.Hero().Y / kCell) + ") command " +
+               std::to_string(game.Hero().Command) + " to (" + std::to_string(game.Hero().TargetX / kCell) + ", " +
+               std::to_string(game.Hero().TargetY / kCell) + ")" + (game.Hero().Target ? " with a target" : "") +
                (target ? "; target at (" + std::to_string(target->X / kCell) + ", " + std::to_string(target->Y / kCell) + ")" : "");
     }
 
@@ -296,14 +304,29 @@ public:
     std::string LastTarget;
 
 private:
+    double LastOrderX = 0;
+    double LastOrderY = 0;
+    int Aside = 0;
+
     // A left click on the farthest cell of the route that the hero can walk
     // to in a straight line and that is on the screen.
     void OrderTowards(TGame& game, const TCos& goal, double near) {
         const double goalX = goal.X;
         const double goalY = goal.Y;
         const TBohater& hero = game.Hero();
+        // Held up (a snowman pushing back, say) since the last order: a
+        // step aside first.
+        if (std::hypot(hero.X - LastOrderX, hero.Y - LastOrderY) < 5) {
+            Aside = (Aside + 1) % 3;  // to the left, to the right, back
+            const double angle = std::atan2(goalY - hero.Y, goalX - hero.X) + (Aside + 1) * std::numbers::pi / 2;
+            LastOrderX = hero.X + 1;
+            ClickWorld(TMouseButton::Left, hero.X + 90 * std::cos(angle), hero.Y + 90 * std::sin(angle));
+            return;
+        }
+        LastOrderX = hero.X;
+        LastOrderY = hero.Y;
         const TRoutePlanner planner(game, &goal);
-        const std::vector<TCell> route = planner.Route(hero.X, hero.Y, goalX, goalY, near);
+        const std::vector<TCell> route = planner.Route(hero.X, hero.Y, goalX, goalY, near, goal.Radius);
         std::optional<std::pair<double, double>> aim;
         for (std::size_t step = 0; step < route.size() && step < 8; ++step) {
             const double x = route[step].Column * kCell;
