@@ -1,0 +1,13 @@
+#include "murek.h"
+
+#include "gfx.h"
+
+namespace gb {
+
+TMurek::TMurek(const TWorldContext& world) : TCos(world) { Radius = 24; }
+
+void TMurek::Draw(TSurface& surface, std::int32_t camX, std::int32_t camY) const {
+    World.Gfx.DrawWall(surface, ScreenX(camX), ScreenY(camY), Radius);
+}
+
+}  // namespace gb

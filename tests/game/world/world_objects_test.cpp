@@ -1,0 +1,259 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+#include <vector>
+
+#include "bohater.h"
+#include "cos_na_ziemi.h"
+#include "efekt.h"
+#include "murek.h"
+#include "postac.h"
+#include "static_cos.h"
+#include "world_test_support.h"
+#include "zaprzeg.h"
+
+using namespace gb;
+using gb::test_support::TEvent;
+using gb::test_support::TRendered;
+using gb::test_support::TWorldRig;
+
+namespace {
+
+constexpr float kPi = std::numbers::pi_v<float>;
+
+void ExpectRendered(const TRendered& r, std::int32_t model, float yaw, float pitch, float zoom) {
+    EXPECT_EQ(r.ModelId, model);
+    EXPECT_FLOAT_EQ(r.Yaw, yaw) << "model " << model;
+    EXPECT_FLOAT_EQ(r.Pitch, pitch) << "model " << model;
+    EXPECT_FLOAT_EQ(r.Zoom, zoom) << "model " << model;
+}
+
+}  // namespace
+
+TEST(WorldObjects, FootprintsOfTheKinds) {
+    TWorldRig rig;
+    EXPECT_EQ(TMurek(rig.Context).Radius, 24);
+    EXPECT_EQ(TBohater(rig.Context).Radius, 11);
+    EXPECT_EQ(TZaprzeg(rig.Context).Radius, 32);
+    const std::vector<std::int32_t> scenery{12, 24, 12, 48, 8};
+    for (std::uint32_t kind = 0; kind < 5; ++kind) {
+        const TStaticCos s(rig.Context, kind);
+        EXPECT_EQ(s.Radius, scenery[kind]);
+        EXPECT_EQ(s.Fuse, TStaticCos::NotLit);
+        EXPECT_GE(s.Yaw, 0);
+        EXPECT_LT(s.Yaw, 2 * kPi);
+    }
+    const std::vector<std::int32_t> timers{15000, 10000, 30000, -1, -1};
+    for (std::uint32_t kind = 0; kind < 5; ++kind) EXPECT_EQ(TCosNaZiemi(rig.Context, kind).Timer, timers[kind]);
+    const std::vector<std::int32_t> hitPoints{4, 1, 3, 10, 10};
+    const std::vector<float> speeds{0, 0.075f, 0.05f, 0, 0};
+    for (std::uint32_t kind = 0; kind < 5; ++kind) {
+        const TPostac p(rig.Context, kind);
+        EXPECT_EQ(p.HitPoints, hitPoints[kind]);
+        EXPECT_FLOAT_EQ(p.Speed, speeds[kind]);
+        EXPECT_EQ(p.Invincible, kind >= 3);
+        EXPECT_EQ(p.Radius, 12);
+    }
+    EXPECT_FLOAT_EQ(TPostac(rig.Context, TPostac::Angel).Facing, 0.62831855f);
+    EXPECT_FLOAT_EQ(TPostac(rig.Context, TPostac::GrandfatherFrost).Facing, -0.62831855f);
+}
+
+TEST(WorldObjects, ALitChristmasTreeExplodesIntoABurntOne) {
+    TWorldRig rig;
+    TStaticCos& tree = rig.Add<TStaticCos>(TLista::ObjectLayer, 480, 480, TStaticCos::ChristmasTree);
+    tree.Id = "choinka";
+    rig.List.Update(10000, 1000, 0, 0);
+    EXPECT_EQ(rig.List.Count(TLista::EffectLayer), 0) << "an unlit tree does nothing";
+
+    tree.Fuse = 3000;
+    rig.List.Update(11000, 2000, 5000, 0);  // off the view: the fuse waits
+    EXPECT_EQ(tree.Fuse, 3000);
+    rig.List.Update(12000, 2999, 0, 0);
+    EXPECT_EQ(tree.Fuse, 1);
+    EXPECT_FALSE(rig.List.Update(12001, 1, 0, 0)) << "0 left is not yet burnt down";
+    EXPECT_TRUE(rig.List.Update(12002, 1, 0, 0)) << "the new explosion is handled in the same frame";
+    ASSERT_EQ(rig.List.Count(TLista::EffectLayer), 1);
+    const auto& blast = dynamic_cast<const TEfekt&>(rig.List.Item(TLista::EffectLayer, 0));
+    EXPECT_EQ(blast.Kind, TEfekt::Explosion);
+    EXPECT_FLOAT_EQ(blast.X, 480);
+    EXPECT_FLOAT_EQ(blast.Y, 437);
+    EXPECT_EQ(tree.Kind, TStaticCos::BurntChristmasTree);
+    EXPECT_EQ(tree.Fuse, TStaticCos::NotLit);
+    EXPECT_EQ(tree.Radius, 24);
+    EXPECT_EQ(rig.Game.Events, (std::vector<TEvent>{{"wybuch", "choinka"}}));
+    EXPECT_EQ(rig.Sound.Played, std::vector<int>{7});
+
+    rig.List.Draw(rig.Screen, 0, 0);
+    EXPECT_EQ(rig.Rendered()[0].ModelId, 4);
+}
+
+TEST(WorldObjects, EffectsAgeOnTheViewAndEnd) {
+    TWorldRig rig;
+    TEfekt& blast = rig.Add<TEfekt>(TLista::EffectLayer, 200, 200, TEfekt::Explosion);
+    TEfekt& smoke = rig.Add<TEfekt>(TLista::EffectLayer, 400, 200, TEfekt::CrashSmoke);
+    EXPECT_EQ(rig.Sound.Played, std::vector<int>{5}) << "smoke makes its sound as it appears";
+    std::vector<std::int32_t> frames;
+    std::uint32_t now = 10000;
+    for (int age = 100; age <= 600; age += 100) {
+        rig.List.Draw(rig.Screen, 0, 0);
+        frames.push_back(rig.ModelAt(200, 210));
+        rig.List.Update(now += 100, 100, 0, 0);
+    }
+    EXPECT_EQ(frames, (std::vector<std::int32_t>{-7, -7, -8, -8, -9, -9}));
+    EXPECT_EQ(blast.Age, 600u);
+    EXPECT_FLOAT_EQ(smoke.Angle, 3);
+    rig.List.Update(now += 1, 1, 0, 0);
+    EXPECT_EQ(rig.List.Count(TLista::EffectLayer), 1) << "the explosion ends once older than 600 ms";
+    rig.List.Update(now += 399, 399, 0, 0);
+    EXPECT_FLOAT_EQ(smoke.Angle, 5) << "it has turned 5 radians by the age of 1000 ms";
+    rig.List.Update(now += 500, 500, 0, 0);
+    EXPECT_EQ(rig.List.Count(TLista::EffectLayer), 1);
+    rig.List.Update(now += 1, 1, 0, 0);
+    EXPECT_EQ(rig.List.Count(TLista::EffectLayer), 0);
+}
+
+TEST(WorldObjects, FiguresStandOnTheLowerEdgeOfTheirFootprint) {
+    TWorldRig rig;
+    rig.Add<TStaticCos>(TLista::ObjectLayer, 100, 100, TStaticCos::Post);  // Radius 8
+    rig.Add<TMurek>(TLista::ObjectLayer, 300, 100);
+    rig.List.Draw(rig.Screen, -10, -20);
+    // The 20 x 30 box of the post: x 100 .. 119, bottom row 20 + 100 + 8 - 1.
+    EXPECT_EQ(rig.ModelAt(100, 127), 6);
+    EXPECT_EQ(rig.ModelAt(119, 98), 6);
+    EXPECT_EQ(rig.ModelAt(120, 127), -100);
+    EXPECT_EQ(rig.ModelAt(100, 128), -100);
+    EXPECT_EQ(rig.ModelAt(99, 127), -100);
+    // The wall image: from 48 above the footprint centre down to its lower edge.
+    EXPECT_NE(rig.Screen.Pixel(310 - 24, 120 - 48), 0u);
+    EXPECT_NE(rig.Screen.Pixel(310 + 23, 120 + 23), 0u);
+    EXPECT_EQ(rig.Screen.Pixel(310 - 25, 120), 0u);
+    EXPECT_EQ(rig.Screen.Pixel(310, 120 + 24), 0u);
+    EXPECT_EQ(rig.Screen.Pixel(310, 120 - 49), 0u);
+}
+
+TEST(WorldObjects, ModelsAnglesAndZoomsOfTheKinds) {
+    TWorldRig rig;
+    const std::int32_t ground = TLista::GroundLayer;
+    const std::int32_t objects = TLista::ObjectLayer;
+    TStaticCos& big = rig.Add<TStaticCos>(objects, 50, 100, TStaticCos::BigChristmasTree);
+    rig.Add<TCosNaZiemi>(ground, 100, 100, TPostac::Child);
+    rig.Add<TCosNaZiemi>(ground, 150, 100, TPostac::Snowman);
+    TPostac& parent = rig.Add<TPostac>(objects, 200, 200, TPostac::Parent);
+    TPostac& child = rig.Add<TPostac>(objects, 250, 300, TPostac::Child);
+    TPostac& snowman = rig.Add<TPostac>(objects, 300, 400, TPostac::Snowman);
+    TPostac& angel = rig.Add<TPostac>(objects, 350, 500, TPostac::Angel);
+    TBohater& hero = rig.HeroAt(400, 550);
+    child.Angle = 1;
+    child.Speed = 0;
+    snowman.Angle = 2;
+    hero.Angle = 0.5f;
+    rig.List.Update(10000, 1, 0, 0);  // sets everyone's clock; children and snowmen walk a little
+    child.Speed = 0;
+    rig.List.Draw(rig.Screen, 0, 0);
+
+    const std::vector<TRendered> r = rig.Rendered();
+    ASSERT_EQ(r.size(), 8u);
+    ExpectRendered(r[0], 24, 0.3f, 0.3f, 180);  // the newer of the equal Ys first
+    ExpectRendered(r[1], 10, 0.3f, -0.7f, 180);
+    ExpectRendered(r[2], 5, big.Yaw, 0.3f, 700);
+    ExpectRendered(r[3], 9, parent.Facing, 0.3f, 180);
+    ExpectRendered(r[4], 10, static_cast<float>(child.Angle + std::numbers::pi / 2), 0.3f, 180);
+    ExpectRendered(r[5], 14, static_cast<float>(snowman.Angle + std::numbers::pi / 2), 0.3f, 175);  // frame 1
+    ExpectRendered(r[6], 15, angel.Facing, 0.3f, 264);
+    ExpectRendered(r[7], 1, static_cast<float>(0.5 + std::numbers::pi / 2 + 0.01), 0.3f, 175);
+}
+
+TEST(WorldObjects, AnimationFramesOfWalkersAndStrikers) {
+    TWorldRig rig;
+    TBohater& hero = rig.Hero();
+    TPostac& snowman = rig.Add<TPostac>(TLista::ObjectLayer, 300, 300, TPostac::Snowman);
+    hero.X = 200;
+    hero.Y = 300;
+    const auto drawn = [&](const TCos& object) {
+        rig.Screen.Fill(0);
+        object.Draw(rig.Screen, 0, 0);
+        return rig.ModelAt(RoundToPixel(object.X), RoundToPixel(object.Y));
+    };
+    std::vector<int> heroModels, snowmanModels;
+    hero.Speed = 0.1f;
+    for (std::uint32_t t = 10000; t < 10000 + 5 * 101; t += 101) {
+        hero.Update(t, 101);
+        hero.Speed = 0.1f;
+        snowman.Update(t, 101);
+        heroModels.push_back(drawn(hero));
+        snowmanModels.push_back(drawn(snowman));
+    }
+    EXPECT_EQ(heroModels, (std::vector<int>{1, 8, 1, 7, 1})) << "frames 1, 2, 3, 4, 5";
+    EXPECT_EQ(snowmanModels, (std::vector<int>{14, 13, 13, 14, 14}));
+
+    hero.LastHitTime = hero.Now - 249;
+    EXPECT_EQ(drawn(hero), 17);
+    hero.LastHitTime = hero.Now - 250;
+    EXPECT_NE(drawn(hero), 17);
+    snowman.LastAttackTime = snowman.Now;
+    EXPECT_EQ(drawn(snowman), 25);
+    hero.Speed = 0;
+    EXPECT_EQ(drawn(hero), 1);
+}
+
+TEST(WorldObjects, ASpeechBubbleFloatsAboveTheHead) {
+    TWorldRig rig;
+    TPostac& parent = rig.Add<TPostac>(TLista::ObjectLayer, 400, 300, TPostac::Parent);
+    parent.Say("Hello");  // 5 box glyphs of 6 pixels, 12 high
+    parent.Draw(rig.Screen, 0, 0);
+    // Bubble: left 400 - 15, top 300 - 12 - 60 - 1, 30 wide, 13 high.
+    EXPECT_NE(rig.Screen.Pixel(385, 227), 0u);
+    EXPECT_NE(rig.Screen.Pixel(414, 239), 0u);
+    EXPECT_EQ(rig.Screen.Pixel(384, 233), 0u);
+    EXPECT_EQ(rig.Screen.Pixel(415, 233), 0u);
+    EXPECT_EQ(rig.Screen.Pixel(400, 226), 0u);
+    EXPECT_EQ(rig.Screen.Pixel(400, 240), 0u) << "its bottom edge 60 pixels above the footprint centre";
+}
+
+TEST(WorldObjects, TheSleighTeamIsFiveSpritesAroundItsCentre) {
+    TWorldRig rig;
+    TZaprzeg& sleigh = rig.Add<TZaprzeg>(TLista::ObjectLayer, 400, 300);
+    sleigh.Draw(rig.Screen, 0, 0);
+    const std::vector<TRendered> standing = rig.Rendered();
+    ASSERT_EQ(standing.size(), 2u) << "the sleigh and one sprite for all four reindeer";
+    ExpectRendered(standing[0], 20, -3 * kPi / 2, 0.3f, 180);
+    ExpectRendered(standing[1], 18, -kPi, 0.3f, 180);
+    // Heading right: the sleigh 38 behind, reindeer 12 to each side, leaders
+    // 38 ahead of them; base offset 10 puts each box's bottom row at y + 9.
+    EXPECT_EQ(rig.ModelAt(362 - 10, 309), 20);
+    EXPECT_EQ(rig.ModelAt(362 - 11, 309), -100);
+    EXPECT_EQ(rig.ModelAt(400 - 10, 288 + 9), 18);
+    EXPECT_EQ(rig.ModelAt(438 + 9, 288 + 9), 18);
+    EXPECT_EQ(rig.ModelAt(438 + 9, 312 + 9), 18);
+    EXPECT_EQ(rig.ModelAt(438 + 10, 312 + 9), -100);
+    EXPECT_EQ(rig.ModelAt(400, 312 + 10), -100);
+
+    // Heading up the screen: the sleigh below the centre, the leaders above.
+    rig.Screen.Fill(0);
+    sleigh.Angle = kPi / 2;
+    sleigh.Ridden = true;
+    sleigh.Draw(rig.Screen, 0, 0);
+    EXPECT_EQ(rig.ModelAt(400, 338 + 9), 19);
+    EXPECT_EQ(rig.ModelAt(388, 262 + 9), 18);
+    EXPECT_EQ(rig.ModelAt(412, 262 + 9), 18);
+
+    sleigh.Update(10000, 10);
+    sleigh.Speed = 0.5f;
+    const auto reindeer = [&] {
+        rig.Screen.Fill(0);
+        sleigh.Draw(rig.Screen, 0, 0);
+        return rig.ModelAt(412, 262 + 9);
+    };
+    EXPECT_EQ(reindeer(), 18) << "frame 1";
+    sleigh.Update(10101, 10);
+    EXPECT_EQ(reindeer(), 22);
+    sleigh.Update(10202, 10);
+    EXPECT_EQ(reindeer(), 18);
+    sleigh.Update(10303, 10);
+    EXPECT_EQ(reindeer(), 21) << "frame 4";
+    sleigh.Braking = true;
+    EXPECT_EQ(reindeer(), 23);
+    sleigh.CrashTime = sleigh.Now;
+    EXPECT_EQ(reindeer(), 18) << "stunned";
+}

@@ -1,0 +1,178 @@
+#pragma once
+// A small world for tests: a sprite bank over models of our own (every
+// model ID the world draws, each a solid box of its own colour), a sound
+// player that records the effects played, a recording stand-in for the game
+// controller, and the object list.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <stdexcept>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "bbx_collection.h"
+#include "bohater.h"
+#include "gfx.h"
+#include "lista.h"
+#include "media_test_support.h"
+#include "sfx.h"
+#include "surface.h"
+#include "world_stand_ins.h"
+
+namespace gb::test_support {
+
+constexpr auto kWorldFormat = bbx::TPixelFormat::Xrgb8888;
+constexpr int kSpriteWidth = 20;
+constexpr int kSpriteHeight = 30;
+
+// Model IDs -11 .. 25 by their red channel.
+inline bbx::TColor ModelColor(int id) { return bbx::RGB(static_cast<std::uint8_t>(100 + id), 200, 60); }
+
+// Effect n is sample n + 1; each play is recorded by its effect number.
+class TRecordingSoundLayer : public TSilentSoundLayer {
+public:
+    TSampleHandle LoadSample(const std::string& path) override {
+        return static_cast<TSampleHandle>(std::stoi(path.substr(path.size() - 6, 2)) + 1);
+    }
+    TChannelHandle PlaySample(TSampleHandle sample) override {
+        Played.push_back(static_cast<int>(sample) - 1);
+        return sample;
+    }
+
+    std::vector<int> Played;
+};
+
+struct TEvent {
+    std::string Name;
+    std::string Value;
+    bool operator==(const TEvent&) const = default;
+};
+
+inline std::ostream& operator<<(std::ostream& out, const TEvent& e) {
+    return out << e.Name << "(" << e.Value << ")";
+}
+
+class TRecordingGame : public TStillGame {
+public:
+    void FireEvent(std::string_view name, std::string_view value) override {
+        Events.push_back({std::string(name), std::string(value)});
+        if (OnEvent) OnEvent(name, value);
+    }
+    void SetRiding(bool on) override {
+        Riding.push_back(on);
+        if (OnSetRiding) OnSetRiding(on);
+    }
+    int CountOf(std::string_view name) const {
+        int n = 0;
+        for (const TEvent& e : Events) n += e.Name == name;
+        return n;
+    }
+
+    std::vector<TEvent> Events;
+    std::vector<bool> Riding;
+    std::function<void(std::string_view, std::string_view)> OnEvent;
+    std::function<void(bool)> OnSetRiding;
+};
+
+// The models file, written once per process into a directory of its own
+// that goes when the process ends.
+class TModelDirectory {
+public:
+    TModelDirectory() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "gb_world_XXXXXX").string();
+        if (!::mkdtemp(pattern.data())) throw std::runtime_error("no temporary directory");
+        Path = pattern + "/";
+        bbx::Tbbx_collection models;
+        for (int id = -11; id <= 25; ++id) {
+            bbx::Tbbx_model* m = models.Add();
+            m->ID = id;
+            m->I1 = kSpriteWidth;
+            m->I2 = kSpriteHeight;
+            m->AddElement(bbx::MakeSphere(ModelColor(id), 0, 0, 0, 500));
+        }
+        models.SaveToFile(Path + "models.bbx");
+    }
+    ~TModelDirectory() { std::filesystem::remove_all(Path); }
+    TModelDirectory(const TModelDirectory&) = delete;
+    TModelDirectory& operator=(const TModelDirectory&) = delete;
+
+    std::string Path;  // with a trailing '/'
+};
+
+inline const std::string& ModelDirectory() {
+    static const TModelDirectory directory;
+    return directory.Path;
+}
+
+// A sprite as the bank rendered it.
+struct TRendered {
+    std::int32_t ModelId;
+    float Yaw;
+    float Pitch;
+    float Zoom;
+};
+
+class TWorldRig {
+public:
+    // The hero starts far off the view, so that he takes part in nothing.
+    explicit TWorldRig(int spriteCacheSize = 1000, float angleTolerance = 0)
+        : Gfx(kWorldFormat, Text, spriteCacheSize, angleTolerance), Sfx(Sound, "/") {
+        Gfx.Initialize(ModelDirectory());
+        Sfx.LoadSounds();
+        Game.List = &List;
+        Game.HeroObject = &Add<TBohater>(TLista::ObjectLayer, -100000, -100000);
+        Screen.SetSize(800, 600);
+    }
+
+    template <class T, class... Arguments>
+    T& Add(std::int32_t layer, float x, float y, Arguments&&... arguments) {
+        auto object = std::make_unique<T>(Context, std::forward<Arguments>(arguments)...);
+        object->X = x;
+        object->Y = y;
+        T& added = *object;
+        List.Add(std::move(object), layer);
+        return added;
+    }
+
+    TBohater& Hero() { return *Game.HeroObject; }
+    TBohater& HeroAt(float x, float y) {
+        Hero().X = x;
+        Hero().Y = y;
+        return Hero();
+    }
+
+    // The sprites rendered so far, oldest first (while the cache has not wrapped).
+    std::vector<TRendered> Rendered() const {
+        std::vector<TRendered> out;
+        for (std::int32_t slot = 0; slot < Gfx.NextSlot; ++slot) {
+            const TGfxCos* s = Gfx.Sprite(slot);
+            out.push_back({s->ModelId, s->Yaw, s->Pitch, s->Zoom});
+        }
+        return out;
+    }
+
+    // The model ID whose box covers the screen pixel, or nothing (-100).
+    int ModelAt(int x, int y) const {
+        const bbx::TColor c = Screen.Buffer().UnmapPixel(Screen.Pixel(x, y));
+        for (int id = -11; id <= 25; ++id)
+            if (c == ModelColor(id)) return id;
+        return -100;
+    }
+
+    TBoxTextRenderer Text{6, 12};
+    TGfx Gfx;
+    TRecordingSoundLayer Sound;
+    TSfx Sfx;
+    TRecordingGame Game;
+    TWorldContext Context{Gfx, Sfx, Game};
+    TLista List{Context};
+    TSurface Screen{kWorldFormat};
+};
+
+}  // namespace gb::test_support
