@@ -8,6 +8,7 @@
 #include "code_page.h"
 #include "errors.h"
 #include "frm_main.h"
+#include "game.h"
 #include "game_errors.h"
 #include "mixer_sound_layer.h"
 #include "program_directory.h"
@@ -46,16 +47,9 @@ public:
     void ShowCursor(bool show) override { gb::ShowSystemCursor(show); }
 };
 
-class EGameNotReady : public bbx::Exception {
-public:
-    EGameNotReady()
-        : Exception(bbx::Pl<"Gra nie może jeszcze wystartować: ta wersja programu nie zawiera jeszcze rozgrywki. "
-                            "Na razie działają wstęp i menu.">()) {}
-    const char* ClassName() const noexcept override { return "EGameNotReady"; }
-};
-
-// "Nowa gra" until the game controller joins the program.
-std::unique_ptr<gb::TGameScreen> CreateGame(const gb::TScreenServices&) { throw EGameNotReady(); }
+std::unique_ptr<gb::TGameScreen> CreateGame(const gb::TScreenServices& services) {
+    return std::make_unique<gb::TGame>(services);
+}
 
 void ReportEnd(const std::string& cp1250Text) {
     std::fprintf(stderr, "GlimmerBay: %s\n(Errors.log beside the program has the details.)\n",
