@@ -52,7 +52,13 @@ public:
                 Add(std::make_unique<TStaticCos>(Context, static_cast<std::uint32_t>(n % 5 == 3 ? 0 : n % 5)), x, y);
         }
         Screen.SetSize(800, 600);
-        for (int frame = 0; frame < 5000; ++frame) Frame();
+        // Every heading that parents, children and snowmen can be drawn at,
+        // within the angle tolerance, has its sprite before anything is
+        // measured (a bounce can leave a heading far below 0 until the next
+        // frame normalises it).
+        for (const std::int32_t model : {9, 10, 11, 12, 13, 14, 25})
+            for (float yaw = -6.0f; yaw < 9.2f; yaw += 0.2f) Gfx.DrawModel(Screen, 0, 0, 0, model, yaw, 0.3f, 180);
+        for (int frame = 0; frame < 1000; ++frame) Frame();
     }
 
     void Update() {
