@@ -6,6 +6,8 @@ JOBS       ?= $(shell nproc)
 FUZZ_SECONDS ?= 30
 
 CMAKE_FLAGS ?=
+# Warnings are errors in every build made through these targets (and so in CI).
+WERROR = -DBBX_WERROR=ON
 CTEST = ctest --output-on-failure -j $(JOBS)
 
 .PHONY: deps build play edit test test-fast test-asan fuzz bench clean
@@ -14,7 +16,7 @@ deps:
 	@tools/scripts/install-deps.sh
 
 build: deps
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(WERROR) $(CMAKE_FLAGS)
 	cmake --build $(BUILD) -j $(JOBS)
 
 play: build
@@ -33,12 +35,12 @@ test-fast: build
 	cd $(BUILD) && $(CTEST)
 
 test-asan: deps
-	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DBBX_SANITIZE=ON $(CMAKE_FLAGS)
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DBBX_SANITIZE=ON $(WERROR) $(CMAKE_FLAGS)
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 $(CTEST)
 
 fuzz: deps
-	CXX=clang++ CC=clang cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBBX_FUZZ=ON
+	CXX=clang++ CC=clang cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBBX_FUZZ=ON $(WERROR)
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
 	tools/scripts/run-fuzzers.sh $(FUZZ_BUILD)/fuzz $(FUZZ_SECONDS)
 

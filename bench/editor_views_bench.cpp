@@ -9,9 +9,9 @@
 #include <memory>
 #include <random>
 
-#include "frm_model.h"
-#include "model_image.h"
-#include "ortho_view.h"
+#include "editor/frm_model.h"
+#include "editor/model_image.h"
+#include "editor/ortho_view.h"
 
 namespace {
 

@@ -4,11 +4,11 @@
 #include <memory>
 #include <optional>
 
-#include "display.h"
-#include "frm_main.h"
-#include "menu.h"
-#include "mixer_sound_layer.h"
-#include "sdl_text_renderer.h"
+#include "app/frm_main.h"
+#include "flow/menu.h"
+#include "runtime/display.h"
+#include "runtime/platform/mixer_sound_layer.h"
+#include "runtime/platform/sdl_text_renderer.h"
 
 namespace {
 

@@ -5,14 +5,14 @@
 #include <memory>
 #include <string>
 
-#include "bohater.h"
-#include "display.h"
-#include "game.h"
-#include "gfx.h"
-#include "lista.h"
-#include "mixer_sound_layer.h"
-#include "sdl_text_renderer.h"
-#include "sfx.h"
+#include "flow/game.h"
+#include "runtime/display.h"
+#include "runtime/platform/mixer_sound_layer.h"
+#include "runtime/platform/sdl_text_renderer.h"
+#include "runtime/sfx.h"
+#include "world/bohater.h"
+#include "world/gfx.h"
+#include "world/lista.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <random>
 #include <vector>
 
-#include "game_canvas.h"
-#include "gfx_matrix.h"
-#include "surface.h"
+#include "runtime/game_canvas.h"
+#include "runtime/gfx_matrix.h"
+#include "runtime/surface.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 
 #include <random>
 
-#include "pixel_buffer.h"
-#include "render_model.h"
-#include "software_canvas.h"
+#include "core/pixel_buffer.h"
+#include "core/render_model.h"
+#include "core/software_canvas.h"
 
 namespace {
 

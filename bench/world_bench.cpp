@@ -6,17 +6,17 @@
 #include <memory>
 #include <string>
 
-#include "bohater.h"
-#include "gfx.h"
-#include "lista.h"
-#include "media_test_support.h"
-#include "murek.h"
-#include "postac.h"
-#include "random.h"
-#include "sfx.h"
-#include "static_cos.h"
-#include "world_stand_ins.h"
-#include "zaprzeg.h"
+#include "core/random.h"
+#include "runtime/sfx.h"
+#include "support/media_test_support.h"
+#include "support/world_stand_ins.h"
+#include "world/bohater.h"
+#include "world/gfx.h"
+#include "world/lista.h"
+#include "world/murek.h"
+#include "world/postac.h"
+#include "world/static_cos.h"
+#include "world/zaprzeg.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 
 #include <string>
 
-#include "code_page.h"
-#include "data_file.h"
-#include "xml_parser.h"
+#include "core/code_page.h"
+#include "runtime/data_file.h"
+#include "runtime/xml_parser.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "bbx_collection.h"
+#include "core/bbx_collection.h"
 
 #include <algorithm>
 #include <utility>
 
-#include "binary_io.h"
-#include "code_page.h"
-#include "errors.h"
+#include "core/binary_io.h"
+#include "core/code_page.h"
+#include "core/errors.h"
 
 namespace bbx {
 namespace {

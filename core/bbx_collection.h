@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "bbx_model.h"
+#include "core/bbx_model.h"
 
 namespace bbx {
 

@@ -1,7 +1,7 @@
-#include "bbx_model.h"
+#include "core/bbx_model.h"
 
-#include "binary_io.h"
-#include "errors.h"
+#include "core/binary_io.h"
+#include "core/errors.h"
 
 namespace bbx {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "sphere_element.h"
+#include "core/sphere_element.h"
 
 namespace bbx {
 

@@ -1,4 +1,4 @@
-#include "binary_io.h"
+#include "core/binary_io.h"
 
 #include <cerrno>
 #include <cstring>
@@ -6,7 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "errors.h"
+#include "core/errors.h"
 
 namespace bbx {
 

@@ -1,8 +1,8 @@
-#include "errors.h"
+#include "core/errors.h"
 
 #include <cstring>
 
-#include "code_page.h"
+#include "core/code_page.h"
 
 namespace bbx {
 

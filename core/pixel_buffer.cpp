@@ -1,4 +1,4 @@
-#include "pixel_buffer.h"
+#include "core/pixel_buffer.h"
 
 #include <algorithm>
 

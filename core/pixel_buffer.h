@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "render_canvas.h"
+#include "core/render_canvas.h"
 
 namespace bbx {
 

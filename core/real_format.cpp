@@ -1,4 +1,4 @@
-#include "real_format.h"
+#include "core/real_format.h"
 
 #include <charconv>
 #include <clocale>
@@ -6,7 +6,7 @@
 #include <cstring>
 #include <limits>
 
-#include "errors.h"
+#include "core/errors.h"
 
 namespace bbx {
 namespace {

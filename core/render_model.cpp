@@ -1,4 +1,4 @@
-#include "render_model.h"
+#include "core/render_model.h"
 
 #include <algorithm>
 #include <cmath>

@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "bbx_model.h"
-#include "render_canvas.h"
+#include "core/bbx_model.h"
+#include "core/render_canvas.h"
 
 namespace bbx {
 

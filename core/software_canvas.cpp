@@ -1,4 +1,4 @@
-#include "software_canvas.h"
+#include "core/software_canvas.h"
 
 #include <algorithm>
 #include <cmath>

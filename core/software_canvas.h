@@ -7,8 +7,8 @@
 
 #include <vector>
 
-#include "pixel_buffer.h"
-#include "render_canvas.h"
+#include "core/pixel_buffer.h"
+#include "core/render_canvas.h"
 
 namespace bbx {
 

@@ -1,4 +1,4 @@
-#include "application_setup.h"
+#include "editor/application_setup.h"
 
 #include <QLibraryInfo>
 #include <QTranslator>

@@ -1,4 +1,4 @@
-#include "centred_panel.h"
+#include "editor/centred_panel.h"
 
 namespace editor {
 

@@ -1,4 +1,4 @@
-#include "drag_handle.h"
+#include "editor/drag_handle.h"
 
 #include <QMouseEvent>
 

@@ -1,11 +1,11 @@
-#include "drag_rule.h"
+#include "editor/drag_rule.h"
 
 #include <QLineEdit>
 #include <algorithm>
 #include <limits>
 
-#include "drag_handle.h"
-#include "qt_convert.h"
+#include "editor/drag_handle.h"
+#include "editor/qt_convert.h"
 
 namespace editor {
 namespace {

@@ -1,11 +1,11 @@
-#include "editor_settings.h"
+#include "editor/editor_settings.h"
 
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 
-#include "program_directory.h"
-#include "qt_convert.h"
+#include "core/program_directory.h"
+#include "editor/qt_convert.h"
 
 namespace editor {
 namespace {

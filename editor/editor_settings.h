@@ -6,7 +6,7 @@
 #include <QString>
 #include <cstdint>
 
-#include "render_canvas.h"
+#include "core/render_canvas.h"
 
 namespace editor {
 

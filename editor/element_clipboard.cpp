@@ -1,8 +1,8 @@
-#include "element_clipboard.h"
+#include "editor/element_clipboard.h"
 
 #include <vector>
 
-#include "real_format.h"
+#include "core/real_format.h"
 
 namespace editor {
 namespace {

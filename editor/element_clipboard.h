@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "sphere_element.h"
+#include "core/sphere_element.h"
 
 namespace editor {
 

@@ -1,10 +1,10 @@
-#include "error_box.h"
+#include "editor/error_box.h"
 
 #include <QApplication>
 #include <QMessageBox>
 
-#include "application_setup.h"
-#include "qt_convert.h"
+#include "editor/application_setup.h"
+#include "editor/qt_convert.h"
 
 namespace editor {
 

@@ -1,4 +1,4 @@
-#include "frm_list.h"
+#include "editor/frm_list.h"
 
 #include <QCloseEvent>
 #include <QColorDialog>
@@ -22,14 +22,14 @@
 #include <algorithm>
 #include <string>
 
-#include "centred_panel.h"
-#include "drag_handle.h"
-#include "error_box.h"
-#include "frm_model.h"
-#include "model_image.h"
-#include "name_validator.h"
-#include "paint_box.h"
-#include "qt_convert.h"
+#include "editor/centred_panel.h"
+#include "editor/drag_handle.h"
+#include "editor/error_box.h"
+#include "editor/frm_model.h"
+#include "editor/model_image.h"
+#include "editor/name_validator.h"
+#include "editor/paint_box.h"
+#include "editor/qt_convert.h"
 
 namespace editor {
 namespace {

@@ -9,10 +9,10 @@
 #include <cstdint>
 #include <memory>
 
-#include "bbx_collection.h"
-#include "drag_rule.h"
-#include "editor_settings.h"
-#include "render_canvas.h"
+#include "core/bbx_collection.h"
+#include "core/render_canvas.h"
+#include "editor/drag_rule.h"
+#include "editor/editor_settings.h"
 
 class QLineEdit;
 class QMdiArea;

@@ -1,4 +1,4 @@
-#include "frm_main.h"
+#include "editor/frm_main.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -6,10 +6,10 @@
 #include <QMenuBar>
 #include <QMessageBox>
 
-#include "application_setup.h"
-#include "error_box.h"
-#include "frm_list.h"
-#include "frm_model.h"
+#include "editor/application_setup.h"
+#include "editor/error_box.h"
+#include "editor/frm_list.h"
+#include "editor/frm_model.h"
 
 namespace editor {
 

@@ -1,4 +1,4 @@
-#include "frm_model.h"
+#include "editor/frm_model.h"
 
 #include <QClipboard>
 #include <QColorDialog>
@@ -10,14 +10,14 @@
 #include <QPushButton>
 #include <algorithm>
 
-#include "centred_panel.h"
-#include "drag_handle.h"
-#include "element_clipboard.h"
-#include "error_box.h"
-#include "model_image.h"
-#include "paint_box.h"
-#include "qt_convert.h"
-#include "real_format.h"
+#include "core/real_format.h"
+#include "editor/centred_panel.h"
+#include "editor/drag_handle.h"
+#include "editor/element_clipboard.h"
+#include "editor/error_box.h"
+#include "editor/model_image.h"
+#include "editor/paint_box.h"
+#include "editor/qt_convert.h"
 
 namespace editor {
 namespace {

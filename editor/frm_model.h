@@ -8,9 +8,9 @@
 #include <array>
 #include <cstdint>
 
-#include "bbx_model.h"
-#include "drag_rule.h"
-#include "ortho_view.h"
+#include "core/bbx_model.h"
+#include "editor/drag_rule.h"
+#include "editor/ortho_view.h"
 
 class QLineEdit;
 class QPainter;

@@ -2,9 +2,9 @@
 
 #include <QApplication>
 
-#include "application_setup.h"
-#include "editor_settings.h"
-#include "frm_main.h"
+#include "editor/application_setup.h"
+#include "editor/editor_settings.h"
+#include "editor/frm_main.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);

@@ -1,11 +1,11 @@
-#include "model_image.h"
+#include "editor/model_image.h"
 
 #include <cstring>
 #include <new>
 
-#include "pixel_buffer.h"
-#include "render_model.h"
-#include "software_canvas.h"
+#include "core/pixel_buffer.h"
+#include "core/render_model.h"
+#include "core/software_canvas.h"
 
 namespace editor {
 namespace {

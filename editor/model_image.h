@@ -5,8 +5,8 @@
 #include <QImage>
 #include <QRect>
 
-#include "bbx_model.h"
-#include "render_canvas.h"
+#include "core/bbx_model.h"
+#include "core/render_canvas.h"
 
 namespace editor {
 

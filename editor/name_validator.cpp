@@ -1,6 +1,6 @@
-#include "name_validator.h"
+#include "editor/name_validator.h"
 
-#include "code_page.h"
+#include "core/code_page.h"
 
 namespace editor {
 

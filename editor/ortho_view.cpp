@@ -1,12 +1,12 @@
-#include "ortho_view.h"
+#include "editor/ortho_view.h"
 
 #include <QPainter>
 #include <algorithm>
 #include <array>
 #include <cmath>
 
-#include "outline_raster.h"
-#include "qt_convert.h"
+#include "editor/outline_raster.h"
+#include "editor/qt_convert.h"
 
 namespace editor {
 namespace {

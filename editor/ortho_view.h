@@ -8,8 +8,8 @@
 #include <QSize>
 #include <cstdint>
 
-#include "bbx_model.h"
-#include "render_canvas.h"
+#include "core/bbx_model.h"
+#include "core/render_canvas.h"
 
 namespace editor {
 

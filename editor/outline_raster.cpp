@@ -1,4 +1,4 @@
-#include "outline_raster.h"
+#include "editor/outline_raster.h"
 
 #include <QPainter>
 #include <algorithm>

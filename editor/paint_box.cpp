@@ -1,4 +1,4 @@
-#include "paint_box.h"
+#include "editor/paint_box.h"
 
 #include <QMouseEvent>
 #include <QPaintEvent>

@@ -1,7 +1,7 @@
-#include "qt_convert.h"
+#include "editor/qt_convert.h"
 
-#include "code_page.h"
-#include "real_format.h"
+#include "core/code_page.h"
+#include "core/real_format.h"
 
 namespace editor {
 

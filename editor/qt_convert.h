@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "render_canvas.h"
+#include "core/render_canvas.h"
 
 namespace editor {
 

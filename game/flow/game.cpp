@@ -1,16 +1,16 @@
 // The controller's life, its frame update, the camera and the player's input.
 
-#include "game.h"
+#include "flow/game.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "bohater.h"
-#include "cos.h"
-#include "lista.h"
-#include "random.h"
-#include "sfx.h"
-#include "zaprzeg.h"
+#include "core/random.h"
+#include "runtime/sfx.h"
+#include "world/bohater.h"
+#include "world/cos.h"
+#include "world/lista.h"
+#include "world/zaprzeg.h"
 
 namespace gb {
 namespace {

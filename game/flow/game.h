@@ -11,12 +11,12 @@
 #include <string>
 #include <string_view>
 
-#include "game_interface.h"
-#include "my_timers.h"
-#include "screen.h"
-#include "variables.h"
-#include "world_context.h"
-#include "xml_document.h"
+#include "flow/screen.h"
+#include "runtime/my_timers.h"
+#include "runtime/variables.h"
+#include "runtime/xml_document.h"
+#include "world/game_interface.h"
+#include "world/world_context.h"
 
 namespace gb {
 

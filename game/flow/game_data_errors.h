@@ -3,7 +3,7 @@
 // a map the game cannot be played on, or a script action it cannot carry
 // out. Messages are in the programs' code page and name what is wrong.
 
-#include "errors.h"
+#include "core/errors.h"
 
 namespace gb {
 

@@ -1,11 +1,11 @@
-#include "game_data_numbers.h"
+#include "flow/game_data_numbers.h"
 
 #include <cmath>
 #include <string>
 
-#include "code_page.h"
-#include "errors.h"
-#include "real_format.h"
+#include "core/code_page.h"
+#include "core/errors.h"
+#include "core/real_format.h"
 
 namespace gb {
 namespace {

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string_view>
 
-#include "xml_document.h"
+#include "runtime/xml_document.h"
 
 namespace gb {
 

@@ -5,18 +5,18 @@
 #include <memory>
 #include <string>
 
-#include "bohater.h"
-#include "code_page.h"
-#include "data_file.h"
-#include "game.h"
-#include "game_data_errors.h"
-#include "game_data_numbers.h"
-#include "lista.h"
-#include "murek.h"
-#include "postac.h"
-#include "random.h"
-#include "static_cos.h"
-#include "zaprzeg.h"
+#include "core/code_page.h"
+#include "core/random.h"
+#include "flow/game.h"
+#include "flow/game_data_errors.h"
+#include "flow/game_data_numbers.h"
+#include "runtime/data_file.h"
+#include "world/bohater.h"
+#include "world/lista.h"
+#include "world/murek.h"
+#include "world/postac.h"
+#include "world/static_cos.h"
+#include "world/zaprzeg.h"
 
 namespace gb {
 namespace {

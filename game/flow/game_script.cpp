@@ -8,15 +8,15 @@
 #include <optional>
 #include <string>
 
-#include "bohater.h"
-#include "code_page.h"
-#include "game.h"
-#include "game_data_errors.h"
-#include "game_data_numbers.h"
-#include "lista.h"
-#include "postac.h"
-#include "sfx.h"
-#include "zaprzeg.h"
+#include "core/code_page.h"
+#include "flow/game.h"
+#include "flow/game_data_errors.h"
+#include "flow/game_data_numbers.h"
+#include "runtime/sfx.h"
+#include "world/bohater.h"
+#include "world/lista.h"
+#include "world/postac.h"
+#include "world/zaprzeg.h"
 
 namespace gb {
 namespace {

@@ -3,13 +3,13 @@
 
 #include <cmath>
 
-#include "bohater.h"
-#include "game.h"
-#include "game_canvas.h"
-#include "gfx.h"
-#include "lista.h"
-#include "rounding.h"
-#include "zaprzeg.h"
+#include "core/rounding.h"
+#include "flow/game.h"
+#include "runtime/game_canvas.h"
+#include "world/bohater.h"
+#include "world/gfx.h"
+#include "world/lista.h"
+#include "world/zaprzeg.h"
 
 namespace gb {
 namespace {

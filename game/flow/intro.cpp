@@ -1,12 +1,12 @@
-#include "intro.h"
+#include "flow/intro.h"
 
 #include <algorithm>
 
-#include "display.h"
-#include "game_canvas.h"
-#include "random.h"
-#include "sfx.h"
-#include "surface.h"
+#include "core/random.h"
+#include "runtime/display.h"
+#include "runtime/game_canvas.h"
+#include "runtime/sfx.h"
+#include "runtime/surface.h"
 
 namespace gb {
 namespace {

@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "screen.h"
-#include "sound_layer.h"
+#include "flow/screen.h"
+#include "runtime/sound_layer.h"
 
 namespace gb {
 

@@ -1,13 +1,13 @@
-#include "menu.h"
+#include "flow/menu.h"
 
 #include <memory>
 
-#include "code_page.h"
-#include "data_file.h"
-#include "gfx.h"
-#include "gfx_matrix.h"
-#include "rounding.h"
-#include "ui_button.h"
+#include "core/code_page.h"
+#include "core/rounding.h"
+#include "flow/ui_button.h"
+#include "runtime/data_file.h"
+#include "runtime/gfx_matrix.h"
+#include "world/gfx.h"
 
 namespace gb {
 namespace {

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string>
 
-#include "screen.h"
-#include "ui_window.h"
+#include "flow/screen.h"
+#include "runtime/ui_window.h"
 
 namespace gb {
 

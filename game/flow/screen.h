@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "input_events.h"
+#include "runtime/input_events.h"
 
 namespace gb {
 

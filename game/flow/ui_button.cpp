@@ -1,7 +1,7 @@
-#include "ui_button.h"
+#include "flow/ui_button.h"
 
-#include "gfx.h"
-#include "sfx.h"
+#include "runtime/sfx.h"
+#include "world/gfx.h"
 
 namespace gb {
 

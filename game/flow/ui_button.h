@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "ui_window.h"
+#include "runtime/ui_window.h"
 
 namespace gb {
 

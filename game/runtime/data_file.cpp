@@ -1,11 +1,11 @@
-#include "data_file.h"
+#include "runtime/data_file.h"
 
 #include <algorithm>
 
-#include "binary_io.h"
-#include "code_page.h"
-#include "program_directory.h"
-#include "xml_parser.h"
+#include "core/binary_io.h"
+#include "core/code_page.h"
+#include "core/program_directory.h"
+#include "runtime/xml_parser.h"
 
 namespace gb {
 namespace {

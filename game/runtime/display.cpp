@@ -1,4 +1,4 @@
-#include "display.h"
+#include "runtime/display.h"
 
 namespace gb {
 

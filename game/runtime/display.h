@@ -7,9 +7,9 @@
 #include <functional>
 #include <memory>
 
-#include "errors.h"
-#include "pixel_buffer.h"
-#include "surface.h"
+#include "core/errors.h"
+#include "core/pixel_buffer.h"
+#include "runtime/surface.h"
 
 namespace gb {
 

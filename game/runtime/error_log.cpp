@@ -1,13 +1,13 @@
-#include "error_log.h"
+#include "runtime/error_log.h"
 
 #include <cerrno>
 #include <chrono>
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "code_page.h"
-#include "program_directory.h"
-#include "system_info.h"
+#include "core/code_page.h"
+#include "core/program_directory.h"
+#include "runtime/system_info.h"
 
 namespace gb {
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "game_errors.h"
+#include "runtime/game_errors.h"
 
 namespace gb {
 

@@ -1,6 +1,6 @@
-#include "frame_timer.h"
+#include "runtime/frame_timer.h"
 
-#include "rounding.h"
+#include "core/rounding.h"
 
 namespace gb {
 

@@ -1,7 +1,7 @@
-#include "game_canvas.h"
+#include "runtime/game_canvas.h"
 
-#include "code_page.h"
-#include "errors.h"
+#include "core/code_page.h"
+#include "core/errors.h"
 
 namespace gb {
 namespace {

@@ -7,9 +7,9 @@
 #include <string_view>
 #include <utility>
 
-#include "pixel_buffer.h"
-#include "software_canvas.h"
-#include "text_renderer.h"
+#include "core/pixel_buffer.h"
+#include "core/software_canvas.h"
+#include "runtime/text_renderer.h"
 
 namespace gb {
 

@@ -1,8 +1,8 @@
-#include "game_errors.h"
+#include "runtime/game_errors.h"
 
 #include <new>
 
-#include "code_page.h"
+#include "core/code_page.h"
 
 namespace gb {
 

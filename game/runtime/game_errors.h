@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "errors.h"
+#include "core/errors.h"
 
 namespace gb {
 

@@ -1,12 +1,12 @@
-#include "gfx_font.h"
+#include "runtime/gfx_font.h"
 
 #include <algorithm>
 
-#include "code_page.h"
-#include "display.h"
-#include "errors.h"
-#include "game_canvas.h"
-#include "rounding.h"
+#include "core/code_page.h"
+#include "core/errors.h"
+#include "core/rounding.h"
+#include "runtime/display.h"
+#include "runtime/game_canvas.h"
 
 namespace gb {
 namespace {

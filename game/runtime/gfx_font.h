@@ -11,10 +11,10 @@
 #include <string_view>
 #include <vector>
 
-#include "rect.h"
-#include "render_canvas.h"
-#include "surface.h"
-#include "text_renderer.h"
+#include "core/render_canvas.h"
+#include "runtime/rect.h"
+#include "runtime/surface.h"
+#include "runtime/text_renderer.h"
 
 namespace gb {
 

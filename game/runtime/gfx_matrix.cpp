@@ -1,10 +1,10 @@
-#include "gfx_matrix.h"
+#include "runtime/gfx_matrix.h"
 
 #include <algorithm>
 
-#include "game_canvas.h"
-#include "rounding.h"
-#include "surface.h"
+#include "core/rounding.h"
+#include "runtime/game_canvas.h"
+#include "runtime/surface.h"
 
 namespace gb {
 namespace {

@@ -7,9 +7,9 @@
 #include <functional>
 #include <vector>
 
-#include "random.h"
-#include "rect.h"
-#include "render_canvas.h"
+#include "core/random.h"
+#include "core/render_canvas.h"
+#include "runtime/rect.h"
 
 namespace gb {
 

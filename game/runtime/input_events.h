@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "mouse_input.h"
+#include "runtime/mouse_input.h"
 
 namespace gb {
 

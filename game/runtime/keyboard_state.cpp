@@ -1,4 +1,4 @@
-#include "keyboard_state.h"
+#include "runtime/keyboard_state.h"
 
 namespace gb {
 

@@ -5,7 +5,7 @@
 #include <functional>
 #include <utility>
 
-#include "input_events.h"
+#include "runtime/input_events.h"
 
 namespace gb {
 

@@ -1,9 +1,9 @@
-#include "my_timers.h"
+#include "runtime/my_timers.h"
 
 #include <algorithm>
 #include <limits>
 
-#include "game_errors.h"
+#include "runtime/game_errors.h"
 
 namespace gb {
 

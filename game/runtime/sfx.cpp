@@ -1,4 +1,4 @@
-#include "sfx.h"
+#include "runtime/sfx.h"
 
 #include <cstdio>
 #include <utility>

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "sound_layer.h"
+#include "runtime/sound_layer.h"
 
 namespace gb {
 

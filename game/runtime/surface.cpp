@@ -1,10 +1,10 @@
-#include "surface.h"
+#include "runtime/surface.h"
 
 #include <algorithm>
 #include <optional>
 
-#include "display.h"
-#include "game_canvas.h"
+#include "runtime/display.h"
+#include "runtime/game_canvas.h"
 
 namespace gb {
 namespace {

@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <memory>
 
-#include "pixel_buffer.h"
-#include "rect.h"
-#include "render_canvas.h"
+#include "core/pixel_buffer.h"
+#include "core/render_canvas.h"
+#include "runtime/rect.h"
 
 namespace gb {
 

@@ -1,4 +1,4 @@
-#include "system_info.h"
+#include "runtime/system_info.h"
 
 #include <climits>
 #include <ctime>

@@ -1,6 +1,6 @@
-#include "ui_window.h"
+#include "runtime/ui_window.h"
 
-#include "game_errors.h"
+#include "runtime/game_errors.h"
 
 namespace gb {
 

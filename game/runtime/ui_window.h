@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "mouse_input.h"
+#include "runtime/mouse_input.h"
 
 namespace gb {
 

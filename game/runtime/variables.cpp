@@ -1,8 +1,8 @@
-#include "variables.h"
+#include "runtime/variables.h"
 
 #include <algorithm>
 
-#include "game_errors.h"
+#include "runtime/game_errors.h"
 
 namespace gb {
 

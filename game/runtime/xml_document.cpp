@@ -1,9 +1,9 @@
-#include "xml_document.h"
+#include "runtime/xml_document.h"
 
 #include <iterator>
 
-#include "code_page.h"
-#include "game_errors.h"
+#include "core/code_page.h"
+#include "runtime/game_errors.h"
 
 namespace gb {
 

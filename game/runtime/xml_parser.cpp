@@ -1,4 +1,4 @@
-#include "xml_parser.h"
+#include "runtime/xml_parser.h"
 
 #include <algorithm>
 #include <vector>

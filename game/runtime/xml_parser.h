@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "xml_document.h"
+#include "runtime/xml_document.h"
 
 namespace gb {
 

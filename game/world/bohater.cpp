@@ -1,18 +1,18 @@
-#include "bohater.h"
+#include "world/bohater.h"
 
 #include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <string>
 
-#include "game_interface.h"
-#include "gfx.h"
-#include "postac.h"
-#include "sfx.h"
-#include "static_cos.h"
-#include "world_sounds.h"
-#include "world_time.h"
-#include "zaprzeg.h"
+#include "runtime/sfx.h"
+#include "world/game_interface.h"
+#include "world/gfx.h"
+#include "world/postac.h"
+#include "world/static_cos.h"
+#include "world/world_sounds.h"
+#include "world/world_time.h"
+#include "world/zaprzeg.h"
 
 namespace gb {
 

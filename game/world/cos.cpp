@@ -1,11 +1,11 @@
-#include "cos.h"
+#include "world/cos.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
-#include "gfx.h"
-#include "rounding.h"
+#include "core/rounding.h"
+#include "world/gfx.h"
 
 namespace gb {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "world_context.h"
+#include "world/world_context.h"
 
 namespace gb {
 

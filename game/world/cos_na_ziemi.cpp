@@ -1,8 +1,8 @@
-#include "cos_na_ziemi.h"
+#include "world/cos_na_ziemi.h"
 
 #include <array>
 
-#include "world_time.h"
+#include "world/world_time.h"
 
 namespace gb {
 namespace {

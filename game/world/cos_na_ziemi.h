@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "cos.h"
+#include "world/cos.h"
 
 namespace gb {
 

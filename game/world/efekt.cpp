@@ -1,7 +1,7 @@
-#include "efekt.h"
+#include "world/efekt.h"
 
-#include "sfx.h"
-#include "world_sounds.h"
+#include "runtime/sfx.h"
+#include "world/world_sounds.h"
 
 namespace gb {
 

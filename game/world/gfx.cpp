@@ -1,14 +1,14 @@
-#include "gfx.h"
+#include "world/gfx.h"
 
 #include <algorithm>
 #include <cmath>
 #include <string>
 
-#include "game_canvas.h"
-#include "gfx_matrix.h"
-#include "random.h"
-#include "render_model.h"
-#include "rounding.h"
+#include "core/random.h"
+#include "core/render_model.h"
+#include "core/rounding.h"
+#include "runtime/game_canvas.h"
+#include "runtime/gfx_matrix.h"
 
 namespace gb {
 namespace {

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "bbx_collection.h"
-#include "gfx_font.h"
-#include "pixel_buffer.h"
-#include "surface.h"
+#include "core/bbx_collection.h"
+#include "core/pixel_buffer.h"
+#include "runtime/gfx_font.h"
+#include "runtime/surface.h"
 
 namespace gb {
 

@@ -1,4 +1,4 @@
-#include "lista.h"
+#include "world/lista.h"
 
 #include <algorithm>
 #include <cmath>
@@ -7,12 +7,12 @@
 #include <string>
 #include <utility>
 
-#include "bohater.h"
-#include "cos_na_ziemi.h"
-#include "efekt.h"
-#include "game_interface.h"
-#include "postac.h"
-#include "world_time.h"
+#include "world/bohater.h"
+#include "world/cos_na_ziemi.h"
+#include "world/efekt.h"
+#include "world/game_interface.h"
+#include "world/postac.h"
+#include "world/world_time.h"
 
 namespace gb {
 namespace {

@@ -13,8 +13,8 @@
 #include <string_view>
 #include <vector>
 
-#include "cos.h"
-#include "world_context.h"
+#include "world/cos.h"
+#include "world/world_context.h"
 
 namespace gb {
 

@@ -1,6 +1,6 @@
-#include "murek.h"
+#include "world/murek.h"
 
-#include "gfx.h"
+#include "world/gfx.h"
 
 namespace gb {
 

@@ -2,7 +2,7 @@
 // A wall block: one map cell of wall, drawn from the sprite bank's wall image.
 // It never moves, never ends and ignores being run into.
 
-#include "cos.h"
+#include "world/cos.h"
 
 namespace gb {
 

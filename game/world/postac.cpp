@@ -1,4 +1,4 @@
-#include "postac.h"
+#include "world/postac.h"
 
 #include <algorithm>
 #include <array>
@@ -6,14 +6,14 @@
 #include <numbers>
 #include <utility>
 
-#include "bohater.h"
-#include "game_interface.h"
-#include "gfx.h"
-#include "gfx_matrix.h"
-#include "random.h"
-#include "sfx.h"
-#include "world_sounds.h"
-#include "world_time.h"
+#include "core/random.h"
+#include "runtime/gfx_matrix.h"
+#include "runtime/sfx.h"
+#include "world/bohater.h"
+#include "world/game_interface.h"
+#include "world/gfx.h"
+#include "world/world_sounds.h"
+#include "world/world_time.h"
 
 namespace gb {
 namespace {

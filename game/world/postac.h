@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "cos.h"
+#include "world/cos.h"
 
 namespace gb {
 

@@ -1,16 +1,16 @@
-#include "static_cos.h"
+#include "world/static_cos.h"
 
 #include <array>
 #include <memory>
 #include <numbers>
 
-#include "efekt.h"
-#include "game_interface.h"
-#include "lista.h"
-#include "random.h"
-#include "sfx.h"
-#include "world_sounds.h"
-#include "world_time.h"
+#include "core/random.h"
+#include "runtime/sfx.h"
+#include "world/efekt.h"
+#include "world/game_interface.h"
+#include "world/lista.h"
+#include "world/world_sounds.h"
+#include "world/world_time.h"
 
 namespace gb {
 namespace {

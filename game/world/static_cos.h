@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "cos.h"
+#include "world/cos.h"
 
 namespace gb {
 

@@ -1,19 +1,19 @@
-#include "zaprzeg.h"
+#include "world/zaprzeg.h"
 
 #include <algorithm>
 #include <cmath>
 #include <memory>
 #include <numbers>
 
-#include "bohater.h"
-#include "efekt.h"
-#include "game_interface.h"
-#include "gfx.h"
-#include "lista.h"
-#include "postac.h"
-#include "sfx.h"
-#include "world_sounds.h"
-#include "world_time.h"
+#include "runtime/sfx.h"
+#include "world/bohater.h"
+#include "world/efekt.h"
+#include "world/game_interface.h"
+#include "world/gfx.h"
+#include "world/lista.h"
+#include "world/postac.h"
+#include "world/world_sounds.h"
+#include "world/world_time.h"
 
 namespace gb {
 namespace {

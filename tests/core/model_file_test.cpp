@@ -9,11 +9,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "bbx_collection.h"
-#include "binary_io.h"
-#include "code_page.h"
-#include "errors.h"
-#include "program_directory.h"
+#include "core/bbx_collection.h"
+#include "core/binary_io.h"
+#include "core/code_page.h"
+#include "core/errors.h"
+#include "core/program_directory.h"
 
 namespace fs = std::filesystem;
 using namespace bbx;

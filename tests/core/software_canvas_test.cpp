@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "pixel_buffer.h"
-#include "software_canvas.h"
+#include "core/pixel_buffer.h"
+#include "core/software_canvas.h"
 
 using namespace bbx;
 

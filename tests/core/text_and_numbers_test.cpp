@@ -5,11 +5,11 @@
 #include <iconv.h>
 #include <vector>
 
-#include "code_page.h"
-#include "errors.h"
-#include "random.h"
-#include "real_format.h"
-#include "rounding.h"
+#include "core/code_page.h"
+#include "core/errors.h"
+#include "core/random.h"
+#include "core/real_format.h"
+#include "core/rounding.h"
 
 using namespace bbx;
 

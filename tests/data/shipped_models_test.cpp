@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "bbx_collection.h"
-#include "pixel_buffer.h"
-#include "render_model.h"
-#include "rounding.h"
+#include "core/bbx_collection.h"
+#include "core/pixel_buffer.h"
+#include "core/render_model.h"
+#include "core/rounding.h"
 
 using namespace bbx;
 

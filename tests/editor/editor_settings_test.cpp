@@ -5,10 +5,10 @@
 #include <QSplitter>
 #include <QTest>
 
-#include "application_setup.h"
-#include "editor_fixture.h"
-#include "editor_settings.h"
-#include "paint_box.h"
+#include "editor/application_setup.h"
+#include "editor/editor_settings.h"
+#include "editor/paint_box.h"
+#include "support/editor_fixture.h"
 
 namespace {
 

@@ -10,14 +10,14 @@
 #include <csignal>
 #include <sys/resource.h>
 
-#include "application_setup.h"
-#include "dialog_answerer.h"
-#include "editor_fixture.h"
-#include "error_box.h"
-#include "paint_box.h"
-#include "pixel_buffer.h"
-#include "render_model.h"
-#include "software_canvas.h"
+#include "core/pixel_buffer.h"
+#include "core/render_model.h"
+#include "core/software_canvas.h"
+#include "editor/application_setup.h"
+#include "editor/error_box.h"
+#include "editor/paint_box.h"
+#include "support/dialog_answerer.h"
+#include "support/editor_fixture.h"
 
 using editor::TfrmList;
 using editor::TfrmModel;

@@ -7,10 +7,10 @@
 #include <QMenuBar>
 #include <QTest>
 
-#include "application_setup.h"
-#include "dialog_answerer.h"
-#include "editor_fixture.h"
-#include "paint_box.h"
+#include "editor/application_setup.h"
+#include "editor/paint_box.h"
+#include "support/dialog_answerer.h"
+#include "support/editor_fixture.h"
 
 using editor::TfrmModel;
 

@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "bbx_collection.h"
-#include "errors.h"
+#include "core/bbx_collection.h"
+#include "core/errors.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string input(reinterpret_cast<const char*>(data), size);

@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "data_file.h"
-#include "xml_parser.h"
+#include "runtime/data_file.h"
+#include "runtime/xml_parser.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include <unistd.h>
 #include <vector>
 
-#include "bbx_collection.h"
-#include "code_page.h"
-#include "render_canvas.h"
+#include "core/bbx_collection.h"
+#include "core/code_page.h"
+#include "core/render_canvas.h"
 
 namespace fs = std::filesystem;
 using namespace bbx;

@@ -1,4 +1,4 @@
-#include "bbx_json.h"
+#include "bbx/bbx_json.h"
 
 #include <charconv>
 #include <cmath>
@@ -7,7 +7,7 @@
 #include <nlohmann/json.hpp>
 #include <vector>
 
-#include "code_page.h"
+#include "core/code_page.h"
 
 namespace bbx::tool {
 namespace {

@@ -7,7 +7,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "bbx_collection.h"
+#include "core/bbx_collection.h"
 
 namespace bbx::tool {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "pixel_buffer.h"
-#include "render_canvas.h"
+#include "core/pixel_buffer.h"
+#include "core/render_canvas.h"
 
 namespace bbx::tool {
 

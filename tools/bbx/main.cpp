@@ -13,16 +13,16 @@
 #include <tuple>
 #include <vector>
 
-#include "bbx_collection.h"
-#include "bbx_json.h"
-#include "binary_io.h"
-#include "code_page.h"
-#include "errors.h"
-#include "image_output.h"
-#include "real_format.h"
-#include "render_model.h"
-#include "rounding.h"
-#include "software_canvas.h"
+#include "bbx/bbx_json.h"
+#include "bbx/image_output.h"
+#include "core/bbx_collection.h"
+#include "core/binary_io.h"
+#include "core/code_page.h"
+#include "core/errors.h"
+#include "core/real_format.h"
+#include "core/render_model.h"
+#include "core/rounding.h"
+#include "core/software_canvas.h"
 
 namespace {
 

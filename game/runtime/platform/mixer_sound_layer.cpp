@@ -1,4 +1,4 @@
-#include "mixer_sound_layer.h"
+#include "runtime/platform/mixer_sound_layer.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>

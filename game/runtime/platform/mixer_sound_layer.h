@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "sound_layer.h"
+#include "runtime/sound_layer.h"
 
 struct Mix_Chunk;
 typedef struct _Mix_Music Mix_Music;

@@ -1,8 +1,8 @@
-#include "sdl_event_loop.h"
+#include "runtime/platform/sdl_event_loop.h"
 
 #include <SDL.h>
 
-#include "sdl_services.h"
+#include "runtime/platform/sdl_services.h"
 
 namespace gb {
 

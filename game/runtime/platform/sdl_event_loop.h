@@ -4,11 +4,11 @@
 // flip paces the loop; without it each pass waits out the rest of a
 // millisecond, and an inactive window sleeps until its next event.
 
-#include "display.h"
-#include "frame_timer.h"
-#include "input_events.h"
-#include "sdl_input.h"
-#include "sdl_window.h"
+#include "runtime/display.h"
+#include "runtime/frame_timer.h"
+#include "runtime/input_events.h"
+#include "runtime/platform/sdl_input.h"
+#include "runtime/platform/sdl_window.h"
 
 namespace gb {
 

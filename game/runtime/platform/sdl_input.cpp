@@ -1,4 +1,4 @@
-#include "sdl_input.h"
+#include "runtime/platform/sdl_input.h"
 
 #include <SDL.h>
 
@@ -7,7 +7,7 @@
 #include <optional>
 #include <utility>
 
-#include "display.h"
+#include "runtime/display.h"
 
 namespace gb {
 namespace {

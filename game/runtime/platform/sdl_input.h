@@ -7,7 +7,7 @@
 #include <bitset>
 #include <cstdint>
 
-#include "input_events.h"
+#include "runtime/input_events.h"
 
 union SDL_Event;
 struct SDL_Keysym;

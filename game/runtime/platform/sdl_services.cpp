@@ -1,10 +1,12 @@
-#include "sdl_services.h"
+#include "runtime/platform/sdl_services.h"
 
 #include <SDL.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
+
+#include "runtime/platform/sdl_input.h"
 
 namespace gb {
 
@@ -35,5 +37,10 @@ bool OpenDocument(const std::string& path) {
 }
 
 void ShowSystemCursor(bool show) { SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE); }
+
+std::uint32_t TSdlSystemServices::TickCount() { return gb::TickCount(); }
+bool TSdlSystemServices::IsKeyHeld(TVirtualKey key) { return gb::IsKeyHeld(key); }
+bool TSdlSystemServices::OpenDocument(const std::string& path) { return gb::OpenDocument(path); }
+void TSdlSystemServices::ShowCursor(bool show) { ShowSystemCursor(show); }
 
 }  // namespace gb

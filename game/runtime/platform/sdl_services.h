@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "runtime/system_services.h"
+
 namespace gb {
 
 // Milliseconds since SDL started, 32-bit and wrapping.
@@ -17,5 +19,14 @@ bool OpenDocument(const std::string& path);
 std::string FileUrl(const std::string& absolutePath);
 
 void ShowSystemCursor(bool show);
+
+// The main window's system services on SDL.
+class TSdlSystemServices final : public TSystemServices {
+public:
+    std::uint32_t TickCount() override;
+    bool IsKeyHeld(TVirtualKey key) override;
+    bool OpenDocument(const std::string& path) override;
+    void ShowCursor(bool show) override;
+};
 
 }  // namespace gb

@@ -1,4 +1,4 @@
-#include "sdl_text_renderer.h"
+#include "runtime/platform/sdl_text_renderer.h"
 
 #include <SDL.h>
 #include <SDL_ttf.h>
@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-#include "code_page.h"
+#include "core/code_page.h"
 
 namespace gb {
 namespace {

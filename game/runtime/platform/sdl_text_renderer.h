@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "errors.h"
-#include "text_renderer.h"
+#include "core/errors.h"
+#include "runtime/text_renderer.h"
 
 struct _FcConfig;
 struct _TTF_Font;

@@ -1,10 +1,10 @@
-#include "sdl_window.h"
+#include "runtime/platform/sdl_window.h"
 
 #include <SDL.h>
 
 #include <utility>
 
-#include "code_page.h"
+#include "core/code_page.h"
 
 namespace gb {
 namespace {

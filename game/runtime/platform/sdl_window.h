@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "display.h"
+#include "runtime/display.h"
 
 struct SDL_Window;
 struct SDL_Renderer;

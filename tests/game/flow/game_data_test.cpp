@@ -11,11 +11,11 @@
 #include <string>
 #include <vector>
 
-#include "code_page.h"
-#include "data_file.h"
-#include "errors.h"
-#include "game_data_numbers.h"
-#include "xml_parser.h"
+#include "core/code_page.h"
+#include "core/errors.h"
+#include "flow/game_data_numbers.h"
+#include "runtime/data_file.h"
+#include "runtime/xml_parser.h"
 
 using namespace gb;
 

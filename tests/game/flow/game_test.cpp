@@ -6,11 +6,11 @@
 #include <numbers>
 #include <set>
 
-#include "code_page.h"
-#include "errors.h"
-#include "game_data_errors.h"
-#include "game_test_support.h"
-#include "random.h"
+#include "core/code_page.h"
+#include "core/errors.h"
+#include "core/random.h"
+#include "flow/game_data_errors.h"
+#include "support/game_test_support.h"
 
 using namespace gb;
 using namespace gb::test_support;

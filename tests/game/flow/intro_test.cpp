@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <numeric>
 
-#include "flow_test_support.h"
-#include "intro.h"
-#include "random.h"
+#include "core/random.h"
+#include "flow/intro.h"
+#include "support/flow_test_support.h"
 
 using namespace gb;
 using gb::test_support::TScreenBench;

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "code_page.h"
-#include "errors.h"
-#include "flow_test_support.h"
-#include "menu.h"
-#include "ui_button.h"
+#include "core/code_page.h"
+#include "core/errors.h"
+#include "flow/menu.h"
+#include "flow/ui_button.h"
+#include "support/flow_test_support.h"
 
 using namespace gb;
 using gb::test_support::TScreenBench;

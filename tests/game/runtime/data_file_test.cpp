@@ -8,11 +8,11 @@
 #include <string>
 #include <unistd.h>
 
-#include "binary_io.h"
-#include "data_file.h"
-#include "errors.h"
-#include "program_directory.h"
-#include "temp_directory.h"
+#include "core/binary_io.h"
+#include "core/errors.h"
+#include "core/program_directory.h"
+#include "runtime/data_file.h"
+#include "support/temp_directory.h"
 
 namespace gb {
 namespace {

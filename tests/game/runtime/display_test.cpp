@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "display.h"
-#include "frame_timer.h"
-#include "game_canvas.h"
-#include "keyboard_state.h"
-#include "media_test_support.h"
+#include "runtime/display.h"
+#include "runtime/frame_timer.h"
+#include "runtime/game_canvas.h"
+#include "runtime/keyboard_state.h"
+#include "support/media_test_support.h"
 
 using namespace gb;
 using bbx::TPixelFormat;

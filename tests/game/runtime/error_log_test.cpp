@@ -11,12 +11,12 @@
 #include <optional>
 #include <stdexcept>
 
-#include "binary_io.h"
-#include "code_page.h"
-#include "error_log.h"
-#include "program_directory.h"
-#include "system_info.h"
-#include "temp_directory.h"
+#include "core/binary_io.h"
+#include "core/code_page.h"
+#include "core/program_directory.h"
+#include "runtime/error_log.h"
+#include "runtime/system_info.h"
+#include "support/temp_directory.h"
 
 namespace gb {
 namespace {

@@ -3,9 +3,9 @@
 #include <optional>
 #include <utility>
 
-#include "errors.h"
-#include "gfx_font.h"
-#include "media_test_support.h"
+#include "core/errors.h"
+#include "runtime/gfx_font.h"
+#include "support/media_test_support.h"
 
 using namespace gb;
 using bbx::RGB;

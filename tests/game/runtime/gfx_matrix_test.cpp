@@ -3,8 +3,8 @@
 #include <deque>
 #include <random>
 
-#include "gfx_matrix.h"
-#include "surface.h"
+#include "runtime/gfx_matrix.h"
+#include "runtime/surface.h"
 
 using namespace gb;
 using bbx::RGB;

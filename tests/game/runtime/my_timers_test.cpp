@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "game_errors.h"
-#include "my_timers.h"
+#include "runtime/game_errors.h"
+#include "runtime/my_timers.h"
 
 namespace gb {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "sdl_input.h"
+#include "runtime/platform/sdl_input.h"
 
 using namespace gb;
 

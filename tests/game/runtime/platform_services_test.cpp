@@ -2,7 +2,7 @@
 
 #include <unistd.h>
 
-#include "sdl_services.h"
+#include "runtime/platform/sdl_services.h"
 
 using namespace gb;
 

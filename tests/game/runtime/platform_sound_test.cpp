@@ -10,8 +10,8 @@
 #include <thread>
 #include <vector>
 
-#include "mixer_sound_layer.h"
-#include "sfx.h"
+#include "runtime/platform/mixer_sound_layer.h"
+#include "runtime/sfx.h"
 
 using namespace gb;
 namespace fs = std::filesystem;

@@ -4,11 +4,11 @@
 
 #include <string>
 
-#include "code_page.h"
-#include "game_canvas.h"
-#include "gfx_font.h"
-#include "sdl_text_renderer.h"
-#include "surface.h"
+#include "core/code_page.h"
+#include "runtime/game_canvas.h"
+#include "runtime/gfx_font.h"
+#include "runtime/platform/sdl_text_renderer.h"
+#include "runtime/surface.h"
 
 using namespace gb;
 using bbx::RGB;

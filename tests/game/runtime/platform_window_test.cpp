@@ -4,11 +4,11 @@
 
 #include <vector>
 
-#include "display.h"
-#include "frame_timer.h"
-#include "game_canvas.h"
-#include "sdl_event_loop.h"
-#include "sdl_window.h"
+#include "runtime/display.h"
+#include "runtime/frame_timer.h"
+#include "runtime/game_canvas.h"
+#include "runtime/platform/sdl_event_loop.h"
+#include "runtime/platform/sdl_window.h"
 
 using namespace gb;
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "sfx.h"
+#include "runtime/sfx.h"
 
 using namespace gb;
 

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "errors.h"
-#include "game_canvas.h"
-#include "media_test_support.h"
-#include "surface.h"
+#include "core/errors.h"
+#include "runtime/game_canvas.h"
+#include "runtime/surface.h"
+#include "support/media_test_support.h"
 
 using namespace gb;
 using bbx::RGB;

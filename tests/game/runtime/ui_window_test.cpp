@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 
-#include "game_errors.h"
-#include "ui_window.h"
+#include "runtime/game_errors.h"
+#include "runtime/ui_window.h"
 
 namespace gb {
 

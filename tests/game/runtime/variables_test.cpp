@@ -1,8 +1,8 @@
 // Script variables: exact names, empty values remove, order kept.
 #include <gtest/gtest.h>
 
-#include "game_errors.h"
-#include "variables.h"
+#include "runtime/game_errors.h"
+#include "runtime/variables.h"
 
 namespace gb {
 namespace {

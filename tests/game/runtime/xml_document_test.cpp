@@ -1,8 +1,8 @@
 // Queries on the tree, NodeText, and writing trees back out.
 #include <gtest/gtest.h>
 
-#include "game_errors.h"
-#include "xml_test_support.h"
+#include "runtime/game_errors.h"
+#include "support/xml_test_support.h"
 
 namespace gb {
 namespace {

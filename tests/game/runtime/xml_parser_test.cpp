@@ -2,7 +2,7 @@
 // otherwise.
 #include <gtest/gtest.h>
 
-#include "xml_test_support.h"
+#include "support/xml_test_support.h"
 
 namespace gb {
 namespace {

@@ -4,9 +4,9 @@
 #include <numbers>
 #include <unistd.h>
 
-#include "errors.h"
-#include "gfx.h"
-#include "media_test_support.h"
+#include "core/errors.h"
+#include "support/media_test_support.h"
+#include "world/gfx.h"
 
 namespace fs = std::filesystem;
 using namespace gb;

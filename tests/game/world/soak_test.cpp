@@ -12,14 +12,14 @@
 #include <string>
 #include <vector>
 
-#include "cos_na_ziemi.h"
-#include "efekt.h"
-#include "murek.h"
-#include "postac.h"
-#include "random.h"
-#include "static_cos.h"
-#include "world_test_support.h"
-#include "zaprzeg.h"
+#include "core/random.h"
+#include "support/world_test_support.h"
+#include "world/cos_na_ziemi.h"
+#include "world/efekt.h"
+#include "world/murek.h"
+#include "world/postac.h"
+#include "world/static_cos.h"
+#include "world/zaprzeg.h"
 
 using namespace gb;
 using gb::test_support::TWorldRig;

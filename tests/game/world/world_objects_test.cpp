@@ -4,14 +4,14 @@
 #include <numbers>
 #include <vector>
 
-#include "bohater.h"
-#include "cos_na_ziemi.h"
-#include "efekt.h"
-#include "murek.h"
-#include "postac.h"
-#include "static_cos.h"
-#include "world_test_support.h"
-#include "zaprzeg.h"
+#include "support/world_test_support.h"
+#include "world/bohater.h"
+#include "world/cos_na_ziemi.h"
+#include "world/efekt.h"
+#include "world/murek.h"
+#include "world/postac.h"
+#include "world/static_cos.h"
+#include "world/zaprzeg.h"
 
 using namespace gb;
 using gb::test_support::TEvent;

@@ -13,14 +13,14 @@
 
 #include <unistd.h>
 
-#include "bbx_collection.h"
-#include "display.h"
-#include "errors.h"
-#include "gfx.h"
-#include "media_test_support.h"
-#include "screen.h"
-#include "sfx.h"
-#include "sound_layer.h"
+#include "core/bbx_collection.h"
+#include "core/errors.h"
+#include "flow/screen.h"
+#include "runtime/display.h"
+#include "runtime/sfx.h"
+#include "runtime/sound_layer.h"
+#include "support/media_test_support.h"
+#include "world/gfx.h"
 
 namespace gb::test_support {
 

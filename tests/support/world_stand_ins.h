@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "game_interface.h"
-#include "sound_layer.h"
+#include "runtime/sound_layer.h"
+#include "world/game_interface.h"
 
 namespace gb::test_support {
 

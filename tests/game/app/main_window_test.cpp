@@ -4,14 +4,14 @@
 #include <string>
 #include <vector>
 
-#include "code_page.h"
-#include "errors.h"
-#include "flow_test_support.h"
-#include "frm_main.h"
-#include "gfx.h"
-#include "intro.h"
-#include "menu.h"
-#include "ui_button.h"
+#include "app/frm_main.h"
+#include "core/code_page.h"
+#include "core/errors.h"
+#include "flow/intro.h"
+#include "flow/menu.h"
+#include "flow/ui_button.h"
+#include "support/flow_test_support.h"
+#include "world/gfx.h"
 
 using namespace gb;
 using namespace gb::test_support;

@@ -16,14 +16,14 @@
 #include <utility>
 #include <vector>
 
-#include "bbx_collection.h"
-#include "bohater.h"
-#include "gfx.h"
-#include "lista.h"
-#include "media_test_support.h"
-#include "sfx.h"
-#include "surface.h"
-#include "world_stand_ins.h"
+#include "core/bbx_collection.h"
+#include "runtime/sfx.h"
+#include "runtime/surface.h"
+#include "support/media_test_support.h"
+#include "support/world_stand_ins.h"
+#include "world/bohater.h"
+#include "world/gfx.h"
+#include "world/lista.h"
 
 namespace gb::test_support {
 

@@ -7,15 +7,15 @@
 #include <memory>
 #include <string>
 
-#include "bbx_collection.h"
-#include "bohater.h"
-#include "flow_test_support.h"
-#include "game.h"
-#include "lista.h"
-#include "murek.h"
-#include "postac.h"
-#include "static_cos.h"
-#include "zaprzeg.h"
+#include "core/bbx_collection.h"
+#include "flow/game.h"
+#include "support/flow_test_support.h"
+#include "world/bohater.h"
+#include "world/lista.h"
+#include "world/murek.h"
+#include "world/postac.h"
+#include "world/static_cos.h"
+#include "world/zaprzeg.h"
 
 namespace gb::test_support {
 

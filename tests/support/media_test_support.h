@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "text_renderer.h"
+#include "runtime/text_renderer.h"
 
 namespace gb::test_support {
 

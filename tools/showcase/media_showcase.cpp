@@ -15,21 +15,21 @@
 #include <string>
 #include <vector>
 
-#include "bbx_collection.h"
-#include "code_page.h"
-#include "display.h"
-#include "frame_timer.h"
-#include "game_canvas.h"
-#include "gfx_font.h"
-#include "gfx_matrix.h"
-#include "mixer_sound_layer.h"
-#include "program_directory.h"
-#include "random.h"
-#include "render_model.h"
-#include "sdl_event_loop.h"
-#include "sdl_services.h"
-#include "sdl_text_renderer.h"
-#include "sdl_window.h"
+#include "core/bbx_collection.h"
+#include "core/code_page.h"
+#include "core/program_directory.h"
+#include "core/random.h"
+#include "core/render_model.h"
+#include "runtime/display.h"
+#include "runtime/frame_timer.h"
+#include "runtime/game_canvas.h"
+#include "runtime/gfx_font.h"
+#include "runtime/gfx_matrix.h"
+#include "runtime/platform/mixer_sound_layer.h"
+#include "runtime/platform/sdl_event_loop.h"
+#include "runtime/platform/sdl_services.h"
+#include "runtime/platform/sdl_text_renderer.h"
+#include "runtime/platform/sdl_window.h"
 
 using namespace gb;
 using bbx::RGB;

@@ -13,12 +13,13 @@
 #include <optional>
 #include <string>
 
-#include "display.h"
-#include "errors.h"
-#include "frame_timer.h"
-#include "input_events.h"
-#include "keyboard_state.h"
-#include "screen.h"
+#include "core/errors.h"
+#include "flow/screen.h"
+#include "runtime/display.h"
+#include "runtime/frame_timer.h"
+#include "runtime/input_events.h"
+#include "runtime/keyboard_state.h"
+#include "runtime/system_services.h"
 
 namespace gb {
 
@@ -28,18 +29,6 @@ class TMenu;
 class TSfx;
 class TSoundLayer;
 class TTextRenderer;
-
-// What the main window needs of the system beside the display.
-class TSystemServices {
-public:
-    virtual ~TSystemServices() = default;
-    // Milliseconds, 32-bit and wrapping.
-    virtual std::uint32_t TickCount() = 0;
-    virtual bool IsKeyHeld(TVirtualKey key) = 0;
-    // With the desktop's default application; false when it cannot be opened.
-    virtual bool OpenDocument(const std::string& path) = 0;
-    virtual void ShowCursor(bool show) = 0;
-};
 
 // A document the desktop could not open.
 class EOpenDocumentError : public bbx::Exception {

@@ -1,18 +1,18 @@
-#include "frm_main.h"
+#include "app/frm_main.h"
 
 #include <algorithm>
 #include <string_view>
 #include <utility>
 
-#include "code_page.h"
-#include "data_file.h"
-#include "error_log.h"
-#include "game_errors.h"
-#include "gfx.h"
-#include "intro.h"
-#include "menu.h"
-#include "real_format.h"
-#include "sfx.h"
+#include "core/code_page.h"
+#include "core/real_format.h"
+#include "flow/intro.h"
+#include "flow/menu.h"
+#include "runtime/data_file.h"
+#include "runtime/error_log.h"
+#include "runtime/game_errors.h"
+#include "runtime/sfx.h"
+#include "world/gfx.h"
 
 namespace gb {
 namespace {

@@ -5,20 +5,20 @@
 #include <exception>
 #include <memory>
 
-#include "code_page.h"
-#include "errors.h"
-#include "frm_main.h"
-#include "game.h"
-#include "game_errors.h"
-#include "mixer_sound_layer.h"
-#include "program_directory.h"
-#include "random.h"
-#include "screen.h"
-#include "sdl_event_loop.h"
-#include "sdl_input.h"
-#include "sdl_services.h"
-#include "sdl_text_renderer.h"
-#include "sdl_window.h"
+#include "app/frm_main.h"
+#include "core/code_page.h"
+#include "core/errors.h"
+#include "core/program_directory.h"
+#include "core/random.h"
+#include "flow/game.h"
+#include "flow/screen.h"
+#include "runtime/game_errors.h"
+#include "runtime/platform/mixer_sound_layer.h"
+#include "runtime/platform/sdl_event_loop.h"
+#include "runtime/platform/sdl_input.h"
+#include "runtime/platform/sdl_services.h"
+#include "runtime/platform/sdl_text_renderer.h"
+#include "runtime/platform/sdl_window.h"
 
 namespace {
 
@@ -39,14 +39,6 @@ private:
     std::fenv_t Saved;
 };
 
-class TPlatformServices final : public gb::TSystemServices {
-public:
-    std::uint32_t TickCount() override { return gb::TickCount(); }
-    bool IsKeyHeld(gb::TVirtualKey key) override { return gb::IsKeyHeld(key); }
-    bool OpenDocument(const std::string& path) override { return gb::OpenDocument(path); }
-    void ShowCursor(bool show) override { gb::ShowSystemCursor(show); }
-};
-
 std::unique_ptr<gb::TGameScreen> CreateGame(const gb::TScreenServices& services) {
     return std::make_unique<gb::TGame>(services);
 }
@@ -65,7 +57,7 @@ int main() {
         gb::TSdlTextRenderer text;
         gb::TMixerSoundLayer sound;
         gb::TSdlWindow window("Glimmer Bay");
-        TPlatformServices system;
+        gb::TSdlSystemServices system;
         gb::TfrmMain form(window, text, sound, system, bbx::ProgramDirectory(), CreateGame);
         gb::TSdlEventLoop loop(window, form.DXDraw(), form.DXTimer(), form);
         form.OnClose = [&loop] { loop.Quit(); };

@@ -16,10 +16,10 @@
 #include <set>
 #include <vector>
 
-#include "code_page.h"
-#include "frm_main.h"
-#include "game_test_support.h"
-#include "menu.h"
+#include "app/frm_main.h"
+#include "core/code_page.h"
+#include "flow/menu.h"
+#include "support/game_test_support.h"
 
 using namespace gb;
 using namespace gb::test_support;

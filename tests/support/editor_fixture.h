@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "bbx_collection.h"
-#include "frm_list.h"
-#include "frm_main.h"
-#include "frm_model.h"
+#include "core/bbx_collection.h"
+#include "editor/frm_list.h"
+#include "editor/frm_main.h"
+#include "editor/frm_model.h"
 
 class TEditorFixture {
 public:

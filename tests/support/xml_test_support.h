@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "xml_parser.h"
+#include "runtime/xml_parser.h"
 
 namespace gb::testing {
 
