@@ -1,10 +1,8 @@
 #include "bbx/image_output.h"
 
 #include <cstdio>
-#include <initializer_list>
 #include <png.h>
 #include <stdexcept>
-#include <string_view>
 
 namespace bbx::tool {
 namespace {
@@ -56,21 +54,16 @@ std::string EncodePng(const TPixelBuffer& buffer) {
 void SvgCanvas::Ellipse(int left, int top, int right, int bottom) { Discs.push_back({left, top, right, bottom, Brush}); }
 
 std::string SvgCanvas::Document() const {
-    // Appended piece by piece: GCC 12 at -O3 warns falsely (-Wrestrict) on
-    // chains of std::string operator+.
-    std::string out;
-    const auto add = [&out](std::initializer_list<std::string_view> pieces) {
-        for (const std::string_view piece : pieces) out.append(piece);
-    };
-    const std::string width = std::to_string(Width), height = std::to_string(Height);
-    add({"<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"", width, "\" height=\"", height, "\" viewBox=\"0 0 ",
-         width, " ", height, "\">\n"});
+    std::string out = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + std::to_string(Width) + "\" height=\"" +
+                      std::to_string(Height) + "\" viewBox=\"0 0 " + std::to_string(Width) + " " +
+                      std::to_string(Height) + "\">\n";
     for (const Disc& d : Discs) {
         char fill[8];
         std::snprintf(fill, sizeof fill, "%02x%02x%02x", GetRValue(d.Color), GetGValue(d.Color), GetBValue(d.Color));
-        add({"<ellipse cx=\"", Half(static_cast<long long>(d.Left) + d.Right), "\" cy=\"",
-             Half(static_cast<long long>(d.Top) + d.Bottom), "\" rx=\"", Half(static_cast<long long>(d.Right) - d.Left),
-             "\" ry=\"", Half(static_cast<long long>(d.Bottom) - d.Top), "\" fill=\"#", fill, "\"/>\n"});
+        out += "<ellipse cx=\"" + Half(static_cast<long long>(d.Left) + d.Right) + "\" cy=\"" +
+               Half(static_cast<long long>(d.Top) + d.Bottom) + "\" rx=\"" +
+               Half(static_cast<long long>(d.Right) - d.Left) + "\" ry=\"" +
+               Half(static_cast<long long>(d.Bottom) - d.Top) + "\" fill=\"#" + fill + "\"/>\n";
     }
     out += "</svg>\n";
     return out;
