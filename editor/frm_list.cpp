@@ -378,17 +378,19 @@ void TfrmList::DeleteModel() {
     RefreshList();
 }
 
-void TfrmList::MoveUp() {
+void TfrmList::MoveUp() { MoveSelected(-1); }
+
+void TfrmList::MoveDown() { MoveSelected(1); }
+
+bool TfrmList::CanMove(std::int32_t step) const {
     const std::int32_t i = FCollection->IndexOf(SelectedModel());
-    if (i <= 0) return;
-    FCollection->Exchange(i, i - 1);
-    RefreshList();
+    return i >= 0 && i + step >= 0 && i + step < FCollection->Count();
 }
 
-void TfrmList::MoveDown() {
+void TfrmList::MoveSelected(std::int32_t step) {
+    if (!CanMove(step)) return;
     const std::int32_t i = FCollection->IndexOf(SelectedModel());
-    if (i < 0 || i >= FCollection->Count() - 1) return;
-    FCollection->Exchange(i, i + 1);
+    FCollection->Exchange(i, i + step);
     RefreshList();
 }
 
@@ -451,6 +453,7 @@ void TfrmList::ListViewSelectItem() {
     edti2->setText(model ? RealText(model->I2) : "0");
     ShowingSelection = false;
     PaintBox->update();
+    emit SelectionChanged();
 }
 
 void TfrmList::ModelFieldChanged(QLineEdit* edit) {

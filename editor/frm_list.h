@@ -51,6 +51,8 @@ public:
     void MoveUp();
     void MoveDown();
     void EditModel();
+    // Whether the selected model can move by step rows (-1 up, 1 down).
+    bool CanMove(std::int32_t step) const;
 
     // Asks whether to save, with Yes, No and Cancel; Yes saves. True when the
     // command that asked may go on.
@@ -69,6 +71,8 @@ public:
 
 signals:
     void FileNameChanged(const QString& fileName);
+    // The selected model, or its place in the list, may have changed.
+    void SelectionChanged();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -84,6 +88,7 @@ private:
     void SetFileName(const QString& path);
     void ReplaceCollection(std::unique_ptr<bbx::Tbbx_collection> replacement, const QString& path);
     void CloseModelWindows(const bbx::Tbbx_model* onlyOf);
+    void MoveSelected(std::int32_t step);
 
     void ListViewSelectItem();
     void ModelFieldChanged(QLineEdit* edit);

@@ -1,10 +1,13 @@
 #include "editor/frm_main.h"
 
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QShortcut>
 
 #include "editor/application_setup.h"
 #include "editor/error_box.h"
@@ -20,40 +23,56 @@ TfrmMain::TfrmMain(QString settingsPath) : SettingsPath(std::move(settingsPath))
     setCentralWidget(FMdiArea);
     CreateMenus();
     resize(696, 480);
+    connect(FMdiArea, &QMdiArea::subWindowActivated, this, &TfrmMain::WindowActivated);
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &TfrmMain::ClipboardChanged);
+    ClipboardChanged();
 }
 
-TfrmMain::~TfrmMain() = default;
+TfrmMain::~TfrmMain() {
+    // The area reports activations while the list window and its editing
+    // windows are destroyed; the menus must not ask the half-gone list then.
+    disconnect(FMdiArea, nullptr, this, nullptr);
+}
 
 void TfrmMain::CreateMenus() {
     const auto text = [](const char* utf8) { return QString::fromUtf8(utf8); };
     QMenu* file = menuBar()->addMenu(text("&Plik"));
     AddListCommand(file, text("&Nowy"), Qt::CTRL | Qt::Key_N, &TfrmList::New);
     AddListCommand(file, text("&Otwórz..."), Qt::CTRL | Qt::Key_O, &TfrmList::Open);
-    AddCommand(file, text("&Zapisz"), Qt::CTRL | Qt::Key_S, [this] { FList->Save(); });
-    AddCommand(file, text("Zapisz &jako..."), {}, [this] { FList->SaveAs(); });
+    AddListCommand(file, text("&Zapisz"), Qt::CTRL | Qt::Key_S, &TfrmList::Save);
+    AddListCommand(file, text("Zapisz &jako..."), {}, &TfrmList::SaveAs);
     file->addSeparator();
     AddListCommand(file, text("&Importuj..."), {}, &TfrmList::Import);
     file->addSeparator();
     AddCommand(file, text("Za&kończ"), {}, [this] { close(); });
 
     QMenu* edit = menuBar()->addMenu(text("&Edycja"));
-    AddModelWindowCommand(edit, text("&Wytnij"), Qt::CTRL | Qt::Key_X, &TfrmModel::CutSelected);
-    AddModelWindowCommand(edit, text("&Kopiuj"), Qt::CTRL | Qt::Key_C, &TfrmModel::CopySelected);
-    AddModelWindowCommand(edit, text("Wkl&ej"), Qt::CTRL | Qt::Key_V, &TfrmModel::PasteElement);
-    AddModelWindowCommand(edit, text("&Usuń..."), Qt::Key_Delete, &TfrmModel::DeleteSelected);
+    AddModelWindowCommand(edit, text("&Wytnij"), Qt::CTRL | Qt::Key_X, &TfrmModel::CutSelected,
+                          &TfrmModel::HasSelection);
+    AddModelWindowCommand(edit, text("&Kopiuj"), Qt::CTRL | Qt::Key_C, &TfrmModel::CopySelected,
+                          &TfrmModel::HasSelection);
+    AddModelWindowCommand(edit, text("Wkl&ej"), Qt::CTRL | Qt::Key_V, &TfrmModel::PasteElement,
+                          [this](const TfrmModel&) { return ClipboardHoldsElement; });
+    AddModelWindowCommand(edit, text("&Usuń..."), Qt::Key_Delete, &TfrmModel::DeleteSelected,
+                          &TfrmModel::HasSelection);
+    // Other programs may change the clipboard without this one hearing of it.
+    connect(edit, &QMenu::aboutToShow, this, &TfrmMain::ClipboardChanged);
 
     QMenu* insert = menuBar()->addMenu(text("&Wstaw"));
     AddModelWindowCommand(insert, text("&Kulę"), Qt::Key_Insert, &TfrmModel::InsertSphere);
     AddModelWindowCommand(insert, text("&Szereg"), Qt::SHIFT | Qt::Key_Insert, &TfrmModel::InsertSeries);
 
     QMenu* model = menuBar()->addMenu(text("&Model"));
+    const auto modelSelected = [](const TfrmList& list) { return list.SelectedModel() != nullptr; };
     AddListCommand(model, text("&Dodaj"), Qt::CTRL | Qt::Key_Insert, &TfrmList::AddModel);
-    AddListCommand(model, text("Utwórz kopię"), {}, &TfrmList::CopyModel);
-    AddListCommand(model, text("&Usuń..."), Qt::CTRL | Qt::Key_Delete, &TfrmList::DeleteModel);
-    AddListCommand(model, text("&Edytuj"), {}, &TfrmList::EditModel);
+    AddListCommand(model, text("Utwórz kopię"), {}, &TfrmList::CopyModel, modelSelected);
+    AddListCommand(model, text("&Usuń..."), Qt::CTRL | Qt::Key_Delete, &TfrmList::DeleteModel, modelSelected);
+    AddListCommand(model, text("&Edytuj"), {}, &TfrmList::EditModel, modelSelected);
     model->addSeparator();
-    AddListCommand(model, text("Do &góry"), Qt::CTRL | Qt::Key_Up, &TfrmList::MoveUp);
-    AddListCommand(model, text("W dół"), Qt::CTRL | Qt::Key_Down, &TfrmList::MoveDown);
+    AddListCommand(model, text("Do &góry"), Qt::CTRL | Qt::Key_Up, &TfrmList::MoveUp,
+                   [](const TfrmList& list) { return list.CanMove(-1); });
+    AddListCommand(model, text("W dół"), Qt::CTRL | Qt::Key_Down, &TfrmList::MoveDown,
+                   [](const TfrmList& list) { return list.CanMove(1); });
 
     WindowMenu = menuBar()->addMenu(text("&Okno"));
     CascadeAction = new QAction(text("&Kaskadowo"), this);
@@ -66,26 +85,69 @@ void TfrmMain::CreateMenus() {
 }
 
 QAction* TfrmMain::AddCommand(QMenu* menu, const QString& caption, const QKeySequence& shortcut,
-                              std::function<void()> command) {
+                              std::function<void()> command, std::function<bool()> canAct) {
     QAction* action = menu->addAction(caption);
     action->setShortcut(shortcut);
     connect(action, &QAction::triggered, this, [command = std::move(command)] { RunGuarded(command); });
+    if (canAct) {
+        Commands.push_back({action, std::move(canAct)});
+        if (!shortcut.isEmpty()) KeepKeysWhileDisabled(*action);
+    }
     return action;
 }
 
+template <typename Target>
+void TfrmMain::AddTargetCommand(QMenu* menu, const QString& caption, const QKeySequence& shortcut,
+                                Target* (TfrmMain::*target)() const, std::function<void(Target&)> command,
+                                std::function<bool(const Target&)> canAct) {
+    AddCommand(
+        menu, caption, shortcut,
+        [this, target, command = std::move(command)] {
+            if (Target* child = (this->*target)()) command(*child);
+        },
+        [this, target, canAct = std::move(canAct)] {
+            const Target* child = (this->*target)();
+            return child && (!canAct || canAct(*child));
+        });
+}
+
 void TfrmMain::AddListCommand(QMenu* menu, const QString& caption, const QKeySequence& shortcut,
-                              void (TfrmList::*command)()) {
-    AddCommand(menu, caption, shortcut, [this, command] {
-        if (FList) (FList.get()->*command)();
-    });
+                              std::function<void(TfrmList&)> command, std::function<bool(const TfrmList&)> canAct) {
+    AddTargetCommand(menu, caption, shortcut, &TfrmMain::List, std::move(command), std::move(canAct));
 }
 
 void TfrmMain::AddModelWindowCommand(QMenu* menu, const QString& caption, const QKeySequence& shortcut,
-                                     void (TfrmModel::*command)()) {
-    // With the list window (or nothing) as the current child these do nothing.
-    AddCommand(menu, caption, shortcut, [this, command] {
-        if (TfrmModel* window = ActiveModelWindow()) (window->*command)();
-    });
+                                     std::function<void(TfrmModel&)> command,
+                                     std::function<bool(const TfrmModel&)> canAct) {
+    // With the list window (or nothing) as the current child these cannot act.
+    AddTargetCommand(menu, caption, shortcut, &TfrmMain::ActiveModelWindow, std::move(command), std::move(canAct));
+}
+
+void TfrmMain::KeepKeysWhileDisabled(QAction& action) {
+    // Qt hands the keys of a disabled action to the focused control, which may
+    // act on them in a window the command is not for (the list view copies a
+    // cell on Ctrl+C, a field deletes a word on Ctrl+Del). While the command
+    // cannot act, this takes its keys and does nothing; a field that claims a
+    // key for its text still gets it first.
+    auto* placeholder = new QShortcut(action.shortcut(), this);
+    placeholder->setEnabled(!action.isEnabled());
+    connect(&action, &QAction::enabledChanged, placeholder,
+            [placeholder](bool enabled) { placeholder->setEnabled(!enabled); });
+}
+
+void TfrmMain::UpdateCommands() {
+    for (const TCommandState& command : Commands) command.Action->setEnabled(command.CanAct());
+}
+
+void TfrmMain::WindowActivated(QMdiSubWindow* window) {
+    if (auto* frmModel = qobject_cast<TfrmModel*>(window))
+        connect(frmModel, &TfrmModel::SelectionChanged, this, &TfrmMain::UpdateCommands, Qt::UniqueConnection);
+    UpdateCommands();
+}
+
+void TfrmMain::ClipboardChanged() {
+    ClipboardHoldsElement = TfrmModel::ClipboardElement().has_value();
+    UpdateCommands();
 }
 
 TfrmModel* TfrmMain::ActiveModelWindow() const { return qobject_cast<TfrmModel*>(FMdiArea->currentSubWindow()); }
@@ -123,9 +185,11 @@ void TfrmMain::showEvent(QShowEvent* event) {
     if (FList) return;
     FList = std::make_unique<TfrmList>(*FMdiArea, SettingsPath);
     connect(FList.get(), &TfrmList::FileNameChanged, this, &TfrmMain::UpdateTitle);
+    connect(FList.get(), &TfrmList::SelectionChanged, this, &TfrmMain::UpdateCommands);
     FMdiArea->addSubWindow(FList.get());
     FList->move(0, 0);
     FList->show();
+    UpdateCommands();
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {

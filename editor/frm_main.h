@@ -7,9 +7,11 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QAction;
 class QMdiArea;
+class QMdiSubWindow;
 class QMenu;
 
 namespace editor {
@@ -38,13 +40,32 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // A command that can act only some of the time: its item is enabled while
+    // CanAct says so, as UpdateCommands last found.
+    struct TCommandState {
+        QAction* Action;
+        std::function<bool()> CanAct;
+    };
+
     void CreateMenus();
+    // Without canAct the command is always enabled.
     QAction* AddCommand(QMenu* menu, const QString& caption, const QKeySequence& shortcut,
-                        std::function<void()> command);
+                        std::function<void()> command, std::function<bool()> canAct = {});
+    // A command on the child that target returns, enabled while there is one
+    // and canAct (if given) allows.
+    template <typename Target>
+    void AddTargetCommand(QMenu* menu, const QString& caption, const QKeySequence& shortcut,
+                          Target* (TfrmMain::*target)() const, std::function<void(Target&)> command,
+                          std::function<bool(const Target&)> canAct);
     void AddListCommand(QMenu* menu, const QString& caption, const QKeySequence& shortcut,
-                        void (TfrmList::*command)());
+                        std::function<void(TfrmList&)> command, std::function<bool(const TfrmList&)> canAct = {});
     void AddModelWindowCommand(QMenu* menu, const QString& caption, const QKeySequence& shortcut,
-                               void (TfrmModel::*command)());
+                               std::function<void(TfrmModel&)> command,
+                               std::function<bool(const TfrmModel&)> canAct = {});
+    void KeepKeysWhileDisabled(QAction& action);
+    void UpdateCommands();
+    void WindowActivated(QMdiSubWindow* window);
+    void ClipboardChanged();
     void FillWindowMenu();
     void UpdateTitle(const QString& fileName);
 
@@ -52,6 +73,9 @@ private:
     QMdiArea* FMdiArea;
     QMenu* WindowMenu = nullptr;
     QAction* CascadeAction = nullptr;
+    std::vector<TCommandState> Commands;
+    // Whether the clipboard holds an element that a paste would add.
+    bool ClipboardHoldsElement = false;
     // Goes before the area's children, while the area that hosts the editing
     // windows still exists.
     std::unique_ptr<TfrmList> FList;

@@ -241,6 +241,7 @@ void TfrmModel::SelectElement(std::int32_t i) {
         for (std::size_t f = 0; f < FieldCount; ++f) Edits[f]->setEnabled(series || f <= R1 || (f >= ColorR && f <= ColorB));
     }
     Filling = false;
+    emit SelectionChanged();
 }
 
 void TfrmModel::FieldChanged(std::size_t field) {
@@ -315,9 +316,12 @@ void TfrmModel::CutSelected() {
     DeleteSelected();
 }
 
+std::optional<bbx::TSphereElement> TfrmModel::ClipboardElement() {
+    return ParseElementClipboardText(QGuiApplication::clipboard()->text().left(259).toStdString());
+}
+
 void TfrmModel::PasteElement() {
-    const QString text = QGuiApplication::clipboard()->text().left(259);
-    const auto element = ParseElementClipboardText(text.toStdString());
+    const auto element = ClipboardElement();
     if (!element) return;
     FModel.AddElement(*element);
     SelectElement(FModel.Count() - 1);

@@ -7,6 +7,7 @@
 #include <QMdiSubWindow>
 #include <array>
 #include <cstdint>
+#include <optional>
 
 #include "core/bbx_model.h"
 #include "editor/drag_rule.h"
@@ -45,8 +46,14 @@ public:
     void PasteElement();
 
     void SelectElement(std::int32_t i);
+    bool HasSelection() const { return FSelected >= 0 && FSelected < FModel.Count(); }
+    // The element PasteElement would add from the clipboard now, if any.
+    static std::optional<bbx::TSphereElement> ClipboardElement();
     // Paints the four views now, not at the next paint request.
     void RedrawViews();
+
+signals:
+    void SelectionChanged();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -72,7 +79,6 @@ private:
     void FieldChanged(std::size_t field);
     void ColorChanged();
     void ChooseColor();
-    bool HasSelection() const { return FSelected >= 0 && FSelected < FModel.Count(); }
 
     bbx::Tbbx_model& FModel;
     std::int32_t FSelected = -1;

@@ -28,6 +28,18 @@ void Key(QWidget* target, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
     QTest::keyClick(target, key, modifiers);
 }
 
+// The captions of the menu's items that can be chosen now.
+QStringList Enabled(const editor::TfrmMain& main, const QString& menu) {
+    QStringList captions;
+    for (QAction* top : main.menuBar()->actions())
+        if (top->text() == menu)
+            for (QAction* item : top->menu()->actions())
+                if (!item->isSeparator() && item->isEnabled()) captions << item->text();
+    return captions;
+}
+
+const QString kPasteable = "BBX 1 2 3 4 5 6 7 8 255 -1";
+
 }  // namespace
 
 class MainWindowTest : public QObject {
@@ -100,6 +112,126 @@ private slots:
         Key(front, Qt::Key_Insert, Qt::ControlModifier);
         QCOMPARE(fx.List().Collection().Count(), 3);
         QCOMPARE(fx.ActiveModelWindow(), window);
+    }
+
+    void ElementCommandsFollowTheActiveWindow() {
+        TEditorFixture fx;
+        QApplication::clipboard()->setText(kPasteable);
+        const QStringList all = {"&Wytnij", "&Kopiuj", "Wkl&ej", QString::fromUtf8("&Usuń...")};
+        const QStringList inserts = {QString::fromUtf8("&Kulę"), "&Szereg"};
+        // Only the list window: nothing to act on.
+        QCOMPARE(Enabled(fx.Main(), "&Edycja"), QStringList());
+        QCOMPARE(Enabled(fx.Main(), "&Wstaw"), QStringList());
+        QCOMPARE(Enabled(fx.Main(), "&Plik").size(), 6);
+
+        fx.List().AddModel();
+        fx.ClickRow(0);
+        fx.List().EditModel();
+        TfrmModel* window = fx.ActiveModelWindow();
+        QVERIFY(window);
+        QCOMPARE(Enabled(fx.Main(), "&Edycja"), QStringList{"Wkl&ej"});
+        QCOMPARE(Enabled(fx.Main(), "&Wstaw"), inserts);
+        window->InsertSphere();
+        QCOMPARE(Enabled(fx.Main(), "&Edycja"), all);
+
+        // A click on empty space clears the selection; one on the sphere's centre selects it.
+        auto* front = window->findChild<editor::TPaintBox*>("PaintBox1");
+        QTest::mouseClick(front, Qt::LeftButton, {}, {1, 1});
+        QCOMPARE(Enabled(fx.Main(), "&Edycja"), QStringList{"Wkl&ej"});
+        QTest::mouseClick(front, Qt::LeftButton, {}, {front->width() / 2, front->height() / 2});
+        QCOMPARE(window->Selected(), 0);
+        QCOMPARE(Enabled(fx.Main(), "&Edycja"), all);
+
+        // Paste follows what the clipboard holds.
+        QApplication::clipboard()->setText("BBX 1 2 3");
+        QCOMPARE(Enabled(fx.Main(), "&Edycja"), (QStringList{"&Wytnij", "&Kopiuj", QString::fromUtf8("&Usuń...")}));
+        Key(front, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(window->Model().Count(), 1);
+        Key(front, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(Enabled(fx.Main(), "&Edycja"), all);
+
+        fx.Main().MdiArea()->setActiveSubWindow(&fx.List());
+        QCOMPARE(Enabled(fx.Main(), "&Edycja"), QStringList());
+        QCOMPARE(Enabled(fx.Main(), "&Wstaw"), QStringList());
+        fx.Main().MdiArea()->setActiveSubWindow(window);
+        QCOMPARE(Enabled(fx.Main(), "&Edycja"), all);
+        QCOMPARE(Enabled(fx.Main(), "&Wstaw"), inserts);
+
+        window->close();
+        QCOMPARE(fx.ActiveModelWindow(), nullptr);
+        QCOMPARE(Enabled(fx.Main(), "&Edycja"), QStringList());
+        QCOMPARE(Enabled(fx.Main(), "&Wstaw"), QStringList());
+        Key(&fx.ListView(), Qt::Key_Insert);
+        QCOMPARE(fx.List().Collection().Items(0)->Count(), 1);
+    }
+
+    void ModelCommandsFollowTheListSelection() {
+        TEditorFixture fx;
+        TDialogAnswerer answers;
+        for (int i = 0; i < 3; ++i) fx.List().AddModel();
+        const QString add = "&Dodaj";
+        const QString copy = QString::fromUtf8("Utwórz kopię");
+        const QString remove = QString::fromUtf8("&Usuń...");
+        const QString edit = "&Edytuj";
+        const QString up = QString::fromUtf8("Do &góry");
+        const QString down = QString::fromUtf8("W dół");
+        QCOMPARE(Enabled(fx.Main(), "&Model"), QStringList{add});
+        fx.ClickRow(0);
+        QCOMPARE(Enabled(fx.Main(), "&Model"), (QStringList{add, copy, remove, edit, down}));
+        Key(&fx.ListView(), Qt::Key_Down, Qt::ControlModifier);
+        QCOMPARE(Enabled(fx.Main(), "&Model"), (QStringList{add, copy, remove, edit, up, down}));
+        Key(&fx.ListView(), Qt::Key_Down, Qt::ControlModifier);
+        QCOMPARE(fx.List().Collection().IndexOf(fx.List().SelectedModel()), 2);
+        QCOMPARE(Enabled(fx.Main(), "&Model"), (QStringList{add, copy, remove, edit, up}));
+
+        // They follow the list whichever window is current.
+        fx.List().EditModel();
+        QVERIFY(fx.ActiveModelWindow());
+        Key(fx.ActiveModelWindow(), Qt::Key_Up, Qt::ControlModifier);
+        QCOMPARE(Enabled(fx.Main(), "&Model"), (QStringList{add, copy, remove, edit, up, down}));
+        answers.AnswerMessage(QMessageBox::Yes);
+        Key(fx.ActiveModelWindow(), Qt::Key_Delete, Qt::ControlModifier);
+        QVERIFY(answers.AllAnswered());
+        QCOMPARE(fx.List().Collection().Count(), 2);
+        QCOMPARE(Enabled(fx.Main(), "&Model"), QStringList{add});
+        // Replacing the collection leaves nothing selected.
+        fx.Activate();
+        fx.ClickRow(0);
+        answers.AnswerMessage(QMessageBox::No);
+        Key(&fx.ListView(), Qt::Key_N, Qt::ControlModifier);
+        QVERIFY(answers.AllAnswered());
+        QCOMPARE(Enabled(fx.Main(), "&Model"), QStringList{add});
+    }
+
+    void KeysOfACommandThatCannotActDoNothing() {
+        TEditorFixture fx;
+        fx.List().AddModel();
+        fx.List().AddModel();
+        fx.ClickRow(1);
+        // The list view would copy its current cell.
+        QApplication::clipboard()->setText("kept");
+        Key(&fx.ListView(), Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), QString("kept"));
+        QCOMPARE(fx.List().SelectedModel(), fx.List().Collection().Items(1));
+
+        fx.List().EditModel();
+        TfrmModel* window = fx.ActiveModelWindow();
+        window->InsertSphere();
+        fx.ListView().clearSelection();
+        QCOMPARE(Enabled(fx.Main(), "&Model"), QStringList{"&Dodaj"});
+        // A field would delete the word after its cursor, and Ctrl+Up or
+        // Ctrl+Down in the list would select a row.
+        auto* x1 = window->findChild<QLineEdit*>("edtx1");
+        Type(x1, "12.5");
+        x1->home(false);
+        Key(x1, Qt::Key_Delete, Qt::ControlModifier);
+        QCOMPARE(x1->text(), QString("12.5"));
+        QCOMPARE(window->Model().GetElement(0).X1, 12.5f);
+        fx.Main().MdiArea()->setActiveSubWindow(&fx.List());
+        fx.ListView().setFocus();
+        Key(&fx.ListView(), Qt::Key_Up, Qt::ControlModifier);
+        Key(&fx.ListView(), Qt::Key_Down, Qt::ControlModifier);
+        QCOMPARE(fx.List().SelectedModel(), nullptr);
     }
 
     void KeysInATextFieldEditTheText() {
