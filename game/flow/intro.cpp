@@ -94,6 +94,13 @@ void TIntro::Update(std::uint32_t, std::uint32_t elapsed) {
         RevealedCells[static_cast<std::size_t>(bbx::Random(static_cast<std::int32_t>(kCellCount)))] = 1;
 }
 
+TScreenResult TIntro::Advance(std::uint32_t now, std::uint32_t elapsed) {
+    Update(now, elapsed);
+    return TScreenResult::Stay;
+}
+
+TScreenResult TIntro::KeyPressed(TVirtualKey&, TShiftState) { return TScreenResult::OpenMenu; }
+
 void TIntro::Draw(TSurface& target) {
     TGameCanvas& canvas = target.Canvas();
     canvas.SetPenStyle(bbx::TPenStyle::Solid);

@@ -29,6 +29,11 @@ public:
     void Update(std::uint32_t now, std::uint32_t elapsed);
     void Draw(TSurface& target) override;
 
+    TScreenResult Advance(std::uint32_t now, std::uint32_t elapsed) override;
+    // Any key ends the intro: the menu comes.
+    TScreenResult KeyPressed(TVirtualKey& key, TShiftState shift) override;
+    bool ShowsPointer() const override { return false; }
+
     // Cell (column, row) is at column + row * Width; 1 = set.
     const std::vector<std::int32_t>& Alive() const { return AliveCells; }
     const std::vector<std::int32_t>& Revealed() const { return RevealedCells; }

@@ -51,6 +51,19 @@ void TMenu::Update(std::uint32_t, std::uint32_t elapsed) {
         Scrolled = StartScroll;
 }
 
+TScreenResult TMenu::Advance(std::uint32_t now, std::uint32_t elapsed) {
+    Update(now, elapsed);
+    const std::int32_t choice = Chosen;
+    // Handed over once: a page that failed to open is not tried every frame.
+    ClearChoice();
+    switch (choice) {
+        case NewGameChoice: return TScreenResult::NewGame;
+        case WebPageChoice: return TScreenResult::OpenWebPage;
+        case ExitChoice: return TScreenResult::Exit;
+        default: return TScreenResult::Stay;
+    }
+}
+
 void TMenu::Draw(TSurface& target) {
     TGfx& gfx = Services.Gfx;
     gfx.Font.DrawText(target, 400, 25, "Glimmer Bay", 0.5f, 0, 2);

@@ -1,7 +1,7 @@
 #pragma once
 // The main menu: the title, the version, a panel in which the credits of
 // "Credits.xml" scroll upwards without end, and the buttons "Nowa gra",
-// "WWW" and "Wyjście". The main window reads Choice after every Update.
+// "WWW" and "Wyjście". The main window takes the choice from Advance.
 
 #include <cstdint>
 #include <string>
@@ -31,13 +31,14 @@ public:
     // Scrolls the credits at 20 pixels per second; `now` is unused.
     void Update(std::uint32_t now, std::uint32_t elapsed);
     void Draw(TSurface& target) override;
+    // Update, then the choice made since the last frame, handed over once.
+    TScreenResult Advance(std::uint32_t now, std::uint32_t elapsed) override;
 
-    void MouseMove(std::int32_t x, std::int32_t y);
-    void MouseDown(TMouseButton button, TShiftState shift, std::int32_t x, std::int32_t y);
-    void MouseUp(TMouseButton button, TShiftState shift, std::int32_t x, std::int32_t y);
+    void MouseMove(std::int32_t x, std::int32_t y) override;
+    void MouseDown(TMouseButton button, TShiftState shift, std::int32_t x, std::int32_t y) override;
+    void MouseUp(TMouseButton button, TShiftState shift, std::int32_t x, std::int32_t y) override;
 
     std::int32_t Choice() const { return Chosen; }
-    // For a choice that could not be carried out: the menu goes on.
     void ClearChoice() { Chosen = NoChoice; }
 
     const TUI& Windows() const { return Buttons; }
