@@ -21,12 +21,6 @@ const std::string& ErrorTitle() { return bbx::Pl<"BŁĄD !!!">(); }
 
 constexpr TRect kErrorTextRect{50, 50, 750, 550};
 
-std::string_view Trimmed(std::string_view text) {
-    while (!text.empty() && static_cast<unsigned char>(text.front()) <= 32) text.remove_prefix(1);
-    while (!text.empty() && static_cast<unsigned char>(text.back()) <= 32) text.remove_suffix(1);
-    return text;
-}
-
 std::string ErrorScreenText(const TErrorInfo& error) {
     std::string text = bbx::Pl<"BŁĄD !!!\r\n\r\nTyp: ">() + error.ShownName();
     if (error.Code) text += "\r\nKod: " + std::to_string(*error.Code);

@@ -6,10 +6,12 @@
 #include <cmath>
 
 #include "core/random.h"
+#include "runtime/display.h"
 #include "runtime/sfx.h"
 #include "world/bohater.h"
 #include "world/cos.h"
 #include "world/lista.h"
+#include "world/sound_ids.h"
 #include "world/zaprzeg.h"
 
 namespace gb {
@@ -19,17 +21,14 @@ constexpr double kBandSpeed = 0.175;  // pixels per millisecond
 constexpr float kBoardingDistance = 200;
 constexpr float kStillEnoughToLeave = 0.1f;
 constexpr float kBrakeSoundSpeed = 0.5f;
-constexpr int kBrakeSound = 3;
-
-std::int32_t Round(float value) { return RoundToPixel(value); }
 
 }  // namespace
 
 TGame::TGame(const TScreenServices& services)
     : Services(services), Context{services.Gfx, services.Sfx, *this}, World(std::make_unique<TLista>(Context)) {
     LoadGameData();
-    CamX = Round(HeroObject->X) - ScreenWidth / 2;
-    CamY = Round(HeroObject->Y) - ScreenHeight / 2;
+    CamX = RoundToPixel(HeroObject->X) - TDisplay::ScreenWidth / 2;
+    CamY = RoundToPixel(HeroObject->Y) - TDisplay::ScreenHeight / 2;
     FireEvent("init", "");
     Services.Sfx.PlayMusic();
 }
@@ -61,8 +60,8 @@ bool TGame::Update(std::uint32_t now, std::uint32_t elapsed) {
 
 void TGame::FollowCamera() {
     const TCos& followed = IsRiding() ? static_cast<const TCos&>(*SleighObject) : *HeroObject;
-    CamX = Round(followed.X) - ScreenWidth / 2;
-    CamY = Round(followed.Y) - ScreenHeight / 2;
+    CamX = RoundToPixel(followed.X) - TDisplay::ScreenWidth / 2;
+    CamY = RoundToPixel(followed.Y) - TDisplay::ScreenHeight / 2;
 }
 
 void TGame::Accelerate(std::uint32_t, std::uint32_t elapsed) {
@@ -88,7 +87,7 @@ void TGame::KeyDown(TVirtualKey& key, TShiftState) {
     } else if (key == vk::Escape) {
         Quitting = true;
     } else if (key == vk::Space) {
-        if (!SleighObject->Braking && SleighObject->Speed > kBrakeSoundSpeed) Services.Sfx.Play(kBrakeSound);
+        if (!SleighObject->Braking && SleighObject->Speed > kBrakeSoundSpeed) Services.Sfx.Play(sound::Brake);
         SleighObject->Braking = true;
     } else if (key >= '1' && key <= '4') {
         HeroObject->SelectItem(static_cast<std::uint32_t>(key - '1'));

@@ -27,8 +27,6 @@ class TZaprzeg;
 
 class TGame final : public TGameScreen, public TGameInterface {
 public:
-    static constexpr int ScreenWidth = 800;
-    static constexpr int ScreenHeight = 600;
     static constexpr float BandHeight = 75;
     static constexpr int NarrationLines = 5;
     static constexpr int PointerCount = 2;

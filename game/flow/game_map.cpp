@@ -21,8 +21,6 @@
 namespace gb {
 namespace {
 
-constexpr float kCellSize = 48;
-
 // Scenery and character kinds by type name, in the order of their kinds.
 constexpr std::array<std::string_view, 5> kSceneryTypes{"drzewo", "choinka", "choinka spalona", "choinka duza",
                                                         "slup"};
@@ -102,8 +100,8 @@ void TGame::LoadMapObject(const TXMLTag& element) {
     }
     const std::string owner = Describe(element);
     object->Id = element.GetAttribute("id");
-    object->X = static_cast<float>(DecimalAttribute(element, "x", owner) * kCellSize);
-    object->Y = static_cast<float>(DecimalAttribute(element, "y", owner) * kCellSize);
+    object->X = static_cast<float>(DecimalAttribute(element, "x", owner) * MapCellSize);
+    object->Y = static_cast<float>(DecimalAttribute(element, "y", owner) * MapCellSize);
     World->Add(std::move(object), TLista::ObjectLayer);
 }
 
@@ -144,8 +142,8 @@ void TGame::BuildHouse(const TXMLTag& element) {
 
 void TGame::AddWall(std::int32_t column, std::int32_t row) {
     auto block = std::make_unique<TMurek>(Context);
-    block->X = static_cast<float>(column) * kCellSize;
-    block->Y = static_cast<float>(row) * kCellSize;
+    block->X = static_cast<float>(column) * MapCellSize;
+    block->Y = static_cast<float>(row) * MapCellSize;
     World->Add(std::move(block), TLista::ObjectLayer);
 }
 

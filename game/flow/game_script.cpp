@@ -16,16 +16,15 @@
 #include "world/bohater.h"
 #include "world/lista.h"
 #include "world/postac.h"
+#include "world/sound_ids.h"
 #include "world/zaprzeg.h"
 
 namespace gb {
 namespace {
 
-constexpr double kCellSize = 48;
 // Where the hero waits, out of every map, while he rides.
 constexpr float kParkedHero = 1000000;
 constexpr int kRingTries = 17;
-constexpr int kSleighSound = 2;
 
 std::string ActionName(const std::string& type) { return bbx::Pl<"akcja \"">() + type + "\""; }
 
@@ -47,7 +46,7 @@ std::int32_t AddWrapping(std::int32_t a, std::int32_t b) {
 // Whole cells as world pixels, held within the integers a hero's target point
 // can take.
 std::int32_t CellsToPixels(std::int32_t cells) {
-    const double pixels = cells * kCellSize;
+    const double pixels = cells * double{MapCellSize};
     constexpr double most = std::numeric_limits<std::int32_t>::max();
     constexpr double least = std::numeric_limits<std::int32_t>::min();
     return static_cast<std::int32_t>(pixels > most ? most : pixels < least ? least : pixels);
@@ -128,8 +127,8 @@ void TGame::RunAction(const TXMLTag& action) {
     } else if (type == "pos") {
         const auto x = OptionalIntAttribute(action, "x", owner);
         const auto y = OptionalIntAttribute(action, "y", owner);
-        if (x) hero.X = static_cast<float>(*x * kCellSize);
-        if (y) hero.Y = static_cast<float>(*y * kCellSize);
+        if (x) hero.X = static_cast<float>(*x * double{MapCellSize});
+        if (y) hero.Y = static_cast<float>(*y * double{MapCellSize});
         hero.SetCommand(TBohater::NoCommand, 0, 0, nullptr);
     } else if (type == "ride") {
         SetRiding(action.GetAttribute("toggle") == "on");
@@ -138,8 +137,8 @@ void TGame::RunAction(const TXMLTag& action) {
         const auto y = OptionalIntAttribute(action, "y", owner);
         const auto speed = OptionalIntAttribute(action, "v", owner);
         const auto heading = OptionalIntAttribute(action, "alfa", owner);
-        if (x) sleigh.X = static_cast<float>(*x * kCellSize);
-        if (y) sleigh.Y = static_cast<float>(*y * kCellSize);
+        if (x) sleigh.X = static_cast<float>(*x * double{MapCellSize});
+        if (y) sleigh.Y = static_cast<float>(*y * double{MapCellSize});
         sleigh.Speed = speed ? static_cast<float>(*speed * 0.01) : 0.0f;
         if (heading) sleigh.Angle = static_cast<float>(*heading / 180.0 * std::numbers::pi);
     } else if (type == "command") {
@@ -180,7 +179,7 @@ void TGame::SetRiding(bool on) {
     } else {
         GetOutOfSleigh();
     }
-    Services.Sfx.Play(kSleighSound);
+    Services.Sfx.Play(sound::Sleigh);
 }
 
 void TGame::GetOutOfSleigh() {

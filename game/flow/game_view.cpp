@@ -3,29 +3,22 @@
 
 #include <cmath>
 
-#include "core/rounding.h"
 #include "flow/game.h"
+#include "runtime/display.h"
 #include "runtime/game_canvas.h"
 #include "world/bohater.h"
 #include "world/gfx.h"
 #include "world/lista.h"
+#include "world/model_ids.h"
 #include "world/zaprzeg.h"
 
 namespace gb {
 namespace {
 
-constexpr int kTile = 48;
-constexpr float kLookingDown = 1.5707964f;
-constexpr float kArrowZoom = 135;
 constexpr int kArrowBase = 14;
-constexpr float kHudPitch = 0.3f;
-constexpr float kHudYaw = 0.3f;
-constexpr float kHudZoom = 175;
 constexpr int kMostHealth = 1000;
 constexpr int kWhite = 1;
 constexpr int kAqua = 2;
-
-int Round(double value) { return static_cast<int>(bbx::RoundHalfEven(value)); }
 
 }  // namespace
 
@@ -37,18 +30,20 @@ void TGame::Draw(TSurface& target) {
     }
     if (BandSize > 0) {
         const TSurface& band = Services.Gfx.BandImage;
-        const int shown = Round(BandSize);
+        const int shown = RoundToPixel(BandSize);
         target.Draw(0, shown - static_cast<int>(BandHeight), band, band.ClientRect(), false);
-        target.Draw(0, ScreenHeight - shown, band, band.ClientRect(), false);
+        target.Draw(0, TDisplay::ScreenHeight - shown, band, band.ClientRect(), false);
     }
     if (PresentationMode == PlayMode && BandSize == 0) DrawHeadUpDisplay(target);
     if (PresentationMode > PlayMode) DrawNarration(target);
 }
 
 void TGame::DrawGround(TSurface& target) {
-    for (int row = -1; row <= 13; ++row)
-        for (int column = -1; column <= 17; ++column)
-            Services.Gfx.DrawGround(target, column * kTile - CamX % kTile, row * kTile - CamY % kTile);
+    // Enough cells to cover the view wherever the camera stands within a cell.
+    for (int row = -1; row <= TDisplay::ScreenHeight / MapCellSize + 1; ++row)
+        for (int column = -1; column <= TDisplay::ScreenWidth / MapCellSize + 1; ++column)
+            Services.Gfx.DrawGround(target, column * MapCellSize - CamX % MapCellSize,
+                                    row * MapCellSize - CamY % MapCellSize);
 }
 
 void TGame::DrawPointers(TSurface& target) {
@@ -66,9 +61,10 @@ void TGame::DrawPointers(TSurface& target) {
         const double theta = std::atan2(dy, dx == 0 ? 0.0001 : dx);
         const double originX = static_cast<double>(origin.X) - CamX;
         const double originY = static_cast<double>(origin.Y) - CamY;
-        Services.Gfx.DrawModel(target, Round(originX + distance * std::cos(theta)),
-                               Round(originY + distance * std::sin(theta)), kArrowBase, -9 - k,
-                               static_cast<float>(-theta), kLookingDown, kArrowZoom);
+        const model::TModel& arrow = model::PointerArrows[static_cast<std::size_t>(k - 1)];
+        Services.Gfx.DrawModel(target, RoundToPixel(originX + distance * std::cos(theta)),
+                               RoundToPixel(originY + distance * std::sin(theta)), kArrowBase, arrow.Id,
+                               static_cast<float>(-theta), arrow.Pitch, arrow.Zoom);
     }
 }
 
@@ -76,8 +72,9 @@ void TGame::DrawHeadUpDisplay(TSurface& target) {
     const TBohater& hero = *HeroObject;
     const std::array<std::int32_t, 4> counts{1, hero.Presents, hero.Rods, hero.Baubles};
     for (int k = 0; k < 4; ++k) {
-        Services.Gfx.DrawModel(target, 24 + kTile * k, 576, 24, -2 - k, kHudYaw, kHudPitch, kHudZoom);
-        Services.Gfx.DrawNumber(target, 48 + kTile * k, 552, counts[static_cast<std::size_t>(k)],
+        const model::TFixedModel& icon = model::ItemIcons[static_cast<std::size_t>(k)];
+        Services.Gfx.DrawModel(target, 24 + MapCellSize * k, 576, 24, icon.Id, icon.Yaw, icon.Pitch, icon.Zoom);
+        Services.Gfx.DrawNumber(target, 48 + MapCellSize * k, 552, counts[static_cast<std::size_t>(k)],
                                 static_cast<std::uint32_t>(k) == hero.Item ? kAqua : kWhite);
     }
     Services.Gfx.DrawHealthBar(target, kMostHealth, hero.Health);
@@ -95,7 +92,7 @@ void TGame::DrawNarration(TSurface& target) {
     canvas.SetFontColor(0xFFFFFF);
     canvas.SetBrushStyle(bbx::TBrushStyle::Clear);
     const auto centred = [&canvas](const std::string& line, int top) {
-        if (!line.empty()) canvas.TextOut(ScreenWidth / 2 - canvas.TextWidth(line) / 2, top, line);
+        if (!line.empty()) canvas.TextOut(TDisplay::ScreenWidth / 2 - canvas.TextWidth(line) / 2, top, line);
     };
     centred(NarrationText[0], 550);
     centred(NarrationText[1], 25);

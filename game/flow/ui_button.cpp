@@ -2,6 +2,7 @@
 
 #include "runtime/sfx.h"
 #include "world/gfx.h"
+#include "world/sound_ids.h"
 
 namespace gb {
 
@@ -18,7 +19,7 @@ void TUIButton::MouseUp(TMouseButton, TShiftState, std::int32_t, std::int32_t) {
 
 void TUIButton::MouseEnter(std::int32_t, std::int32_t) {
     Hovered = true;
-    Sfx.Play(HoverSound);
+    Sfx.Play(sound::ButtonHover);
 }
 
 void TUIButton::MouseLeave(std::int32_t, std::int32_t) { Hovered = false; }

@@ -17,7 +17,6 @@ class TUIButton : public TUIWindow {
 public:
     static constexpr std::int32_t ButtonWidth = 200;
     static constexpr std::int32_t ButtonHeight = 65;
-    static constexpr int HoverSound = 9;
 
     // Top-left corner at (x, y); draws with the bank's button images and
     // font, plays the hover sound through the player.

@@ -7,6 +7,13 @@
 
 namespace gb {
 
+std::string_view Trimmed(std::string_view text) {
+    const auto blank = [](char c) { return static_cast<unsigned char>(c) <= 32; };
+    while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+    return text;
+}
+
 void TXMLString::AppendXML(std::string& out) const { out += Text; }
 
 void TXMLComment::AppendXML(std::string& out) const {

@@ -120,4 +120,8 @@ std::string GetText(const TXMLDocument* node);
 std::string GetAttribute(const TXMLTag* tag, std::string_view name);
 std::string NodeText(const TXMLDocument* node);
 
+// The text without the codes 0 to 32 (blanks and controls) at either end, as
+// the reader trims text nodes.
+std::string_view Trimmed(std::string_view text);
+
 }  // namespace gb

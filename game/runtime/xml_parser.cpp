@@ -20,12 +20,6 @@ std::string Converted(std::string_view text, std::int32_t mode) {
     return result;
 }
 
-std::string_view Trimmed(std::string_view text) {
-    while (!text.empty() && IsBlankOrControl(text.front())) text.remove_prefix(1);
-    while (!text.empty() && IsBlankOrControl(text.back())) text.remove_suffix(1);
-    return text;
-}
-
 // The next piece from the position on, which it then stands after: a comment
 // through its "-->", a tag through its first '>', or text up to the next '<'.
 // An empty piece ends the parse: a '<' that no '>' follows, or a comment that

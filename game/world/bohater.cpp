@@ -8,9 +8,10 @@
 #include "runtime/sfx.h"
 #include "world/game_interface.h"
 #include "world/gfx.h"
+#include "world/model_ids.h"
 #include "world/postac.h"
+#include "world/sound_ids.h"
 #include "world/static_cos.h"
-#include "world/world_sounds.h"
 #include "world/world_time.h"
 #include "world/zaprzeg.h"
 
@@ -105,13 +106,13 @@ void TBohater::Gift(TCos& target, std::int32_t& stock, const char* event) {
 }
 
 void TBohater::Draw(TSurface& surface, std::int32_t camX, std::int32_t camY) const {
-    std::int32_t model = 1;
+    model::TModel figure = model::Hero;
     if (Now < static_cast<std::uint32_t>(LastHitTime + 250))
-        model = 17;
+        figure = model::HeroStriking;
     else if (Speed != 0)
-        model = Frame % 4 == 0 ? 7 : Frame % 4 == 2 ? 8 : 1;
+        figure = Frame % 4 == 0 ? model::HeroStepLeft : Frame % 4 == 2 ? model::HeroStepRight : model::Hero;
     const auto yaw = static_cast<float>(Angle + std::numbers::pi / 2 + 0.01);
-    DrawFigure(surface, camX, camY, model, yaw, 0.3f, 175);
+    DrawFigure(surface, camX, camY, figure, yaw);
 }
 
 }  // namespace gb

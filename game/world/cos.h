@@ -6,11 +6,15 @@
 #include <cstdint>
 #include <string>
 
+#include "world/model_ids.h"
 #include "world/world_context.h"
 
 namespace gb {
 
 class TSurface;
+
+// The side of a map cell, in world pixels.
+constexpr std::int32_t MapCellSize = 48;
 
 // To the nearest integer, halves to even; NaN gives 0 and values beyond the
 // 32-bit range stop at its ends, so any float position has a pixel.
@@ -43,6 +47,13 @@ protected:
     // The model's sprite with its bottom edge on the footprint's lower edge.
     void DrawFigure(TSurface& surface, std::int32_t camX, std::int32_t camY, std::int32_t modelId, float yaw,
                     float pitch, float zoom) const;
+    void DrawFigure(TSurface& surface, std::int32_t camX, std::int32_t camY, const model::TModel& figure,
+                    float yaw) const {
+        DrawFigure(surface, camX, camY, figure.Id, yaw, figure.Pitch, figure.Zoom);
+    }
+    void DrawFigure(TSurface& surface, std::int32_t camX, std::int32_t camY, const model::TFixedModel& figure) const {
+        DrawFigure(surface, camX, camY, figure.Id, figure.Yaw, figure.Pitch, figure.Zoom);
+    }
     std::int32_t ScreenX(std::int32_t camX) const { return PixelOffset(RoundToPixel(X), camX); }
     std::int32_t ScreenY(std::int32_t camY) const { return PixelOffset(RoundToPixel(Y), camY); }
 

@@ -2,23 +2,28 @@
 
 #include <array>
 
+#include "world/model_ids.h"
 #include "world/world_time.h"
 
 namespace gb {
 namespace {
 
+// A standing figure tipped over.
+constexpr model::TFixedModel Fallen(const model::TModel& figure) {
+    return {figure.Id, model::Lying.Zoom, model::Lying.Pitch, model::Lying.Yaw};
+}
+
 struct TLyingLook {
     std::int32_t Timer;
-    std::int32_t Model;
-    float Pitch;  // -0.7 tips a standing figure over
+    model::TFixedModel Figure;
 };
 
 constexpr std::array<TLyingLook, 5> kLooks{{
-    {15000, 9, -0.7f},                 // parent
-    {10000, 10, -0.7f},                // child
-    {30000, 24, 0.3f},                 // melted snowman
-    {TCosNaZiemi::Never, 15, -0.7f},   // angel
-    {TCosNaZiemi::Never, 16, -0.7f},   // grandfather frost
+    {15000, Fallen(model::Parent)},
+    {10000, Fallen(model::Child)},
+    {30000, model::MeltedSnowman},
+    {TCosNaZiemi::Never, Fallen(model::Angel)},
+    {TCosNaZiemi::Never, Fallen(model::GrandfatherFrost)},
 }};
 
 }  // namespace
@@ -30,7 +35,7 @@ TCosNaZiemi::TCosNaZiemi(const TWorldContext& world, std::uint32_t kind)
 
 void TCosNaZiemi::Draw(TSurface& surface, std::int32_t camX, std::int32_t camY) const {
     if (Kind >= kLooks.size()) return;
-    DrawFigure(surface, camX, camY, kLooks[Kind].Model, 0.3f, kLooks[Kind].Pitch, 180);
+    DrawFigure(surface, camX, camY, kLooks[Kind].Figure);
 }
 
 bool TCosNaZiemi::Update(std::uint32_t, std::uint32_t elapsed) {

@@ -1,7 +1,8 @@
 #include "world/efekt.h"
 
 #include "runtime/sfx.h"
-#include "world/world_sounds.h"
+#include "world/model_ids.h"
+#include "world/sound_ids.h"
 
 namespace gb {
 
@@ -12,10 +13,9 @@ TEfekt::TEfekt(const TWorldContext& world, std::int32_t kind) : TCos(world), Kin
 
 void TEfekt::Draw(TSurface& surface, std::int32_t camX, std::int32_t camY) const {
     if (Kind == CrashSmoke) {
-        DrawFigure(surface, camX, camY, -6, Angle, 0.3f, 350);
+        DrawFigure(surface, camX, camY, model::CrashSmoke, Angle);
     } else if (Kind == Explosion) {
-        const std::int32_t model = Age < 200 ? -7 : Age < 400 ? -8 : -9;
-        DrawFigure(surface, camX, camY, model, 0.3f, 0.3f, 180);
+        DrawFigure(surface, camX, camY, model::ExplosionFrames[Age < 200 ? 0 : Age < 400 ? 1 : 2]);
     }
 }
 

@@ -8,7 +8,9 @@
 #include "core/render_model.h"
 #include "core/rounding.h"
 #include "runtime/game_canvas.h"
+#include "runtime/display.h"
 #include "runtime/gfx_matrix.h"
+#include "world/model_ids.h"
 
 namespace gb {
 namespace {
@@ -92,7 +94,7 @@ void TGfx::Initialize(const std::string& directory) {
 
     Models.LoadFromFile(directory + "models.bbx");
 
-    BandImage.SetSize(800, 75);
+    BandImage.SetSize(TDisplay::ScreenWidth, 75);
     BandImage.Fill(0);
 }
 
@@ -139,7 +141,9 @@ void TGfx::DrawGround(TSurface& target, int x, int y) {
     target.Draw(x, y, GroundImage, GroundImage.ClientRect(), false);
 }
 
-void TGfx::DrawPointer(TSurface& target, int x, int y) { DrawModel(target, x, y, 0, -1, 0.1f, -0.1f, 81, true); }
+void TGfx::DrawPointer(TSurface& target, int x, int y) {
+    DrawModel(target, x, y, 0, model::Pointer.Id, model::Pointer.Yaw, model::Pointer.Pitch, model::Pointer.Zoom, true);
+}
 
 void TGfx::DrawNumber(TSurface& target, int x, int y, int number, int colorIndex) {
     const std::string text = std::to_string(number);

@@ -7,6 +7,7 @@
 #include <string>
 #include <utility>
 
+#include "runtime/display.h"
 #include "world/bohater.h"
 #include "world/cos_na_ziemi.h"
 #include "world/efekt.h"
@@ -71,7 +72,8 @@ bool TLista::IsOnScreen(const TCos& object, std::int32_t camX, std::int32_t camY
     const double x = object.X;
     const double y = object.Y;
     const double r = object.Radius;
-    return x - r - camX < ViewWidth && x + r - camX > 0 && y - r - camY < ViewHeight && y + r - camY > 0;
+    return x - r - camX < TDisplay::ScreenWidth && x + r - camX > 0 && y - r - camY < TDisplay::ScreenHeight &&
+           y + r - camY > 0;
 }
 
 void TLista::Draw(TSurface& surface, std::int32_t camX, std::int32_t camY) const {

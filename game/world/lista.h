@@ -22,8 +22,6 @@ class TLista {
 public:
     enum TLayer : std::int32_t { GroundLayer = 0, ObjectLayer = 1, EffectLayer = 2 };
     static constexpr std::int32_t LayerCount = 3;
-    static constexpr std::int32_t ViewWidth = 800;
-    static constexpr std::int32_t ViewHeight = 600;
     static constexpr double DistanceRange = 150;  // pixels from the hero
     static constexpr std::uint32_t DistanceInterval = 1000;  // ms between checks
 

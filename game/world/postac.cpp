@@ -12,7 +12,8 @@
 #include "world/bohater.h"
 #include "world/game_interface.h"
 #include "world/gfx.h"
-#include "world/world_sounds.h"
+#include "world/model_ids.h"
+#include "world/sound_ids.h"
 #include "world/world_time.h"
 
 namespace gb {
@@ -115,26 +116,31 @@ void TPostac::Draw(TSurface& surface, std::int32_t camX, std::int32_t camY) cons
     const std::int32_t step = Frame % 4;
     switch (Kind) {
         case Parent:
-            DrawFigure(surface, camX, camY, 9, Facing, 0.3f, 180);
+            DrawFigure(surface, camX, camY, model::Parent, Facing);
             break;
-        case Child:
-            DrawFigure(surface, camX, camY, Speed != 0 ? (step == 0 ? 11 : step == 2 ? 12 : 10) : 10, heading, 0.3f,
-                       180);
+        case Child: {
+            model::TModel figure = model::Child;
+            if (Speed != 0 && step == 0)
+                figure = model::ChildStepLeft;
+            else if (Speed != 0 && step == 2)
+                figure = model::ChildStepRight;
+            DrawFigure(surface, camX, camY, figure, heading);
             break;
+        }
         case Snowman: {
-            std::int32_t model = 13;
+            model::TModel figure = model::Snowman;
             if (Now < static_cast<std::uint32_t>(LastAttackTime + 250))
-                model = 25;
+                figure = model::SnowmanAttack;
             else if (Speed != 0 && (step == 0 || step == 1))
-                model = 14;
-            DrawFigure(surface, camX, camY, model, heading, 0.3f, 175);
+                figure = model::SnowmanHop;
+            DrawFigure(surface, camX, camY, figure, heading);
             break;
         }
         case Angel:
-            DrawFigure(surface, camX, camY, 15, Facing, 0.3f, 264);
+            DrawFigure(surface, camX, camY, model::Angel, Facing);
             break;
         case GrandfatherFrost:
-            DrawFigure(surface, camX, camY, 16, Facing, 0.3f, 264);
+            DrawFigure(surface, camX, camY, model::GrandfatherFrost, Facing);
             break;
         default:
             break;

@@ -9,7 +9,8 @@
 #include "world/efekt.h"
 #include "world/game_interface.h"
 #include "world/lista.h"
-#include "world/world_sounds.h"
+#include "world/model_ids.h"
+#include "world/sound_ids.h"
 #include "world/world_time.h"
 
 namespace gb {
@@ -17,16 +18,15 @@ namespace {
 
 struct TSceneryLook {
     std::int32_t Radius;
-    std::int32_t Model;
-    float Zoom;
+    model::TModel Figure;
 };
 
 constexpr std::array<TSceneryLook, 5> kLooks{{
-    {12, 2, 350},  // tree
-    {24, 3, 350},  // Christmas tree
-    {12, 4, 350},  // burnt Christmas tree
-    {48, 5, 700},  // big Christmas tree
-    {8, 6, 774},   // post
+    {12, model::Tree},
+    {24, model::ChristmasTree},
+    {12, model::BurntChristmasTree},
+    {48, model::BigChristmasTree},
+    {8, model::Post},
 }};
 
 }  // namespace
@@ -38,7 +38,7 @@ TStaticCos::TStaticCos(const TWorldContext& world, std::uint32_t kind)
 
 void TStaticCos::Draw(TSurface& surface, std::int32_t camX, std::int32_t camY) const {
     if (Kind >= kLooks.size()) return;
-    DrawFigure(surface, camX, camY, kLooks[Kind].Model, Yaw, 0.3f, kLooks[Kind].Zoom);
+    DrawFigure(surface, camX, camY, kLooks[Kind].Figure, Yaw);
 }
 
 bool TStaticCos::Update(std::uint32_t, std::uint32_t elapsed) {

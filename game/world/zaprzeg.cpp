@@ -11,15 +11,14 @@
 #include "world/game_interface.h"
 #include "world/gfx.h"
 #include "world/lista.h"
+#include "world/model_ids.h"
 #include "world/postac.h"
-#include "world/world_sounds.h"
+#include "world/sound_ids.h"
 #include "world/world_time.h"
 
 namespace gb {
 namespace {
 
-constexpr float kPitch = 0.3f;
-constexpr float kZoom = 180;
 constexpr int kBaseOffset = 10;
 constexpr double kCrashSpeed = 0.5;
 
@@ -81,11 +80,11 @@ void TZaprzeg::Collide(TCos& other) {
     }
 }
 
-std::int32_t TZaprzeg::ReindeerModel() const {
-    if (std::fabs(Speed) < 0.01f || IsStunned()) return 18;
-    if (Braking) return 23;
+const model::TModel& TZaprzeg::ReindeerModel() const {
+    if (std::fabs(Speed) < 0.01f || IsStunned()) return model::Reindeer;
+    if (Braking) return model::ReindeerBraking;
     const std::int32_t step = Frame % 4;
-    return step == 0 ? 21 : step == 2 ? 22 : 18;
+    return step == 0 ? model::ReindeerRun1 : step == 2 ? model::ReindeerRun2 : model::Reindeer;
 }
 
 void TZaprzeg::Draw(TSurface& surface, std::int32_t camX, std::int32_t camY) const {
@@ -96,10 +95,11 @@ void TZaprzeg::Draw(TSurface& surface, std::int32_t camX, std::int32_t camY) con
     const double sy = static_cast<double>(Y) - camY;
     TGfx& gfx = World.Gfx;
 
-    gfx.DrawModel(surface, RoundToPixel(sx - 38 * c), RoundToPixel(sy + 38 * s), kBaseOffset, Ridden ? 19 : 20,
-                  static_cast<float>(a - 3 * std::numbers::pi / 2), kPitch, kZoom);
+    const model::TModel& sleigh = Ridden ? model::SleighRidden : model::SleighEmpty;
+    gfx.DrawModel(surface, RoundToPixel(sx - 38 * c), RoundToPixel(sy + 38 * s), kBaseOffset, sleigh.Id,
+                  static_cast<float>(a - 3 * std::numbers::pi / 2), sleigh.Pitch, sleigh.Zoom);
 
-    const std::int32_t model = ReindeerModel();
+    const model::TModel& reindeer = ReindeerModel();
     const auto yaw = static_cast<float>(a - std::numbers::pi);
     const std::int32_t aheadX = RoundToPixel(38 * c);
     const std::int32_t aheadY = RoundToPixel(-38 * s);
@@ -107,9 +107,9 @@ void TZaprzeg::Draw(TSurface& surface, std::int32_t camX, std::int32_t camY) con
     for (const double side : {-1.0, 1.0}) {
         const std::int32_t p = RoundToPixel(sx + side * 12 * s);
         const std::int32_t q = RoundToPixel(sy + side * 12 * c);
-        gfx.DrawModel(surface, p, q, kBaseOffset, model, yaw, kPitch, kZoom);
-        gfx.DrawModel(surface, PixelOffset(p, -aheadX), PixelOffset(q, -aheadY), kBaseOffset, model, yaw, kPitch,
-                      kZoom);
+        gfx.DrawModel(surface, p, q, kBaseOffset, reindeer.Id, yaw, reindeer.Pitch, reindeer.Zoom);
+        gfx.DrawModel(surface, PixelOffset(p, -aheadX), PixelOffset(q, -aheadY), kBaseOffset, reindeer.Id, yaw,
+                      reindeer.Pitch, reindeer.Zoom);
     }
 }
 

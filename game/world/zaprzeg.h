@@ -36,7 +36,7 @@ public:
     bool Braking = false;
 
 private:
-    std::int32_t ReindeerModel() const;
+    const model::TModel& ReindeerModel() const;
 };
 
 }  // namespace gb

@@ -5,10 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <charconv>
 #include <climits>
 #include <cmath>
+#include <fstream>
+#include <map>
 #include <numbers>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -33,40 +37,99 @@ struct Required {
     float Zoom;
     float Pitch;
     Footing Foot;
-    bool Lies = false;   // also drawn fallen over: zoom 180, pitch -0.7, yaw 0.3
-    bool Turns = true;   // drawn at any yaw; otherwise only at FixedYaw
+    bool Lies = false;   // also drawn fallen over, with the Lying view
+    bool Turns = true;   // held at any yaw; otherwise only at FixedYaw
     float FixedYaw = 0;
-};
-
-constexpr float kArrowPitch = 1.5707964f;
-
-// The models the game draws, with the zoom and pitch it draws them with.
-const std::vector<Required> kRequired = {
-    {-1, 81, -0.1f, Footing::None, false, false, 0.1f},
-    {-2, 175, 0.3f, Footing::None}, {-3, 175, 0.3f, Footing::None},
-    {-4, 175, 0.3f, Footing::None}, {-5, 175, 0.3f, Footing::None},
-    {-6, 350, 0.3f, Footing::Upright},
-    {-7, 180, 0.3f, Footing::None}, {-8, 180, 0.3f, Footing::None}, {-9, 180, 0.3f, Footing::None},
-    {-10, 135, kArrowPitch, Footing::None}, {-11, 135, kArrowPitch, Footing::None},
-    {1, 175, 0.3f, Footing::Upright}, {7, 175, 0.3f, Footing::Upright},
-    {8, 175, 0.3f, Footing::Upright}, {17, 175, 0.3f, Footing::Upright},
-    {2, 350, 0.3f, Footing::Upright}, {3, 350, 0.3f, Footing::Upright}, {4, 350, 0.3f, Footing::Upright},
-    {5, 700, 0.3f, Footing::Upright}, {6, 774, 0.3f, Footing::Upright},
-    {9, 180, 0.3f, Footing::Upright, true},
-    {10, 180, 0.3f, Footing::Upright, true}, {11, 180, 0.3f, Footing::Upright},
-    {12, 180, 0.3f, Footing::Upright},
-    {13, 175, 0.3f, Footing::Upright}, {14, 175, 0.3f, Footing::Upright}, {25, 175, 0.3f, Footing::Upright},
-    {24, 180, 0.3f, Footing::Upright},
-    {15, 264, 0.3f, Footing::Upright, true}, {16, 264, 0.3f, Footing::Upright, true},
-    {18, 180, 0.3f, Footing::Long}, {21, 180, 0.3f, Footing::Long},
-    {22, 180, 0.3f, Footing::Long}, {23, 180, 0.3f, Footing::Long},
-    {19, 180, 0.3f, Footing::Long}, {20, 180, 0.3f, Footing::Long},
 };
 
 struct View {
     float Zoom, Pitch, Yaw;
     bool Standing;  // the pose whose feet belong on the bottom row
 };
+
+// The table the game's named model IDs and the model generator come from.
+struct ModelTable {
+    std::vector<Required> Drawn;
+    View Lying{};
+    std::map<std::string, std::int32_t> Ids;  // by name
+};
+
+std::vector<std::string> Fields(const std::string& line) {
+    std::vector<std::string> fields(1);
+    for (char c : line) {
+        if (c == ',')
+            fields.emplace_back();
+        else
+            fields.back() += c;
+    }
+    return fields;
+}
+
+float Number(const std::string& text, const std::string& where) {
+    float value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size())
+        throw std::runtime_error(where + ": '" + text + "' is not a number");
+    return value;
+}
+
+ModelTable ReadTable() {
+    std::ifstream in(BBX_MODEL_IDS_FILE);
+    if (!in) throw std::runtime_error("cannot read " BBX_MODEL_IDS_FILE);
+    ModelTable table;
+    bool columns = false;
+    bool lying = false;
+    int number = 0;
+    for (std::string line; std::getline(in, line);) {
+        ++number;
+        const std::string where = std::string(BBX_MODEL_IDS_FILE) + ":" + std::to_string(number);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.empty() || line.front() == '#') continue;
+        if (!columns) {
+            if (line != "name,id,zoom,pitch,yaw,sprite,lies") throw std::runtime_error(where + ": not the column line");
+            columns = true;
+            continue;
+        }
+        const std::vector<std::string> f = Fields(line);
+        if (f.size() != 7) throw std::runtime_error(where + ": 7 fields expected");
+        if (f[1].empty()) {
+            if (f[0] != "Lying") throw std::runtime_error(where + ": only Lying may go without an ID");
+            table.Lying = {Number(f[2], where), Number(f[3], where), Number(f[4], where), false};
+            lying = true;
+            continue;
+        }
+        Required r{static_cast<std::int32_t>(std::stol(f[1])), Number(f[2], where), Number(f[3], where),
+                   Footing::None};
+        if (f[5] == "standing")
+            r.Foot = Footing::Upright;
+        else if (f[5] == "long")
+            r.Foot = Footing::Long;
+        else if (f[5] == "hotspot")
+            r.Turns = false;
+        else if (f[5] != "centred")
+            throw std::runtime_error(where + ": unknown sprite '" + f[5] + "'");
+        if (!r.Turns) r.FixedYaw = Number(f[4], where);
+        if (f[6] != "" && f[6] != "lies") throw std::runtime_error(where + ": the last field is lies or empty");
+        r.Lies = f[6] == "lies";
+        if (!table.Ids.emplace(f[0], r.Id).second) throw std::runtime_error(where + ": " + f[0] + " again");
+        table.Drawn.push_back(r);
+    }
+    if (!lying) throw std::runtime_error(BBX_MODEL_IDS_FILE ": no Lying view");
+    return table;
+}
+
+const ModelTable& Table() {
+    static const ModelTable table = ReadTable();
+    return table;
+}
+
+const std::vector<Required>& RequiredModels() { return Table().Drawn; }
+
+const Required& RequiredByName(const std::string& name) {
+    const std::int32_t id = Table().Ids.at(name);
+    return *std::find_if(RequiredModels().begin(), RequiredModels().end(),
+                         [id](const Required& r) { return r.Id == id; });
+}
 
 std::string Describe(const Required& r, const View& v) {
     return "model " + std::to_string(r.Id) + " at zoom " + std::to_string(v.Zoom) + ", pitch " +
@@ -78,7 +141,7 @@ std::vector<View> ViewsOf(const Required& r) {
     std::vector<View> views;
     for (int degrees = 0; degrees < 360; degrees += 15)
         views.push_back({r.Zoom, r.Pitch, static_cast<float>(degrees * std::numbers::pi / 180), true});
-    if (r.Lies) views.push_back({180, -0.7f, 0.3f, false});
+    if (r.Lies) views.push_back(Table().Lying);
     return views;
 }
 
@@ -141,12 +204,19 @@ Tbbx_collection* ShippedModels::Models = nullptr;
 TEST_F(ShippedModels, HoldEveryModelTheGameDrawsOnceEachWithAName) {
     std::multiset<std::int32_t> ids;
     for (std::int32_t i = 0; i < Models->Count(); ++i) ids.insert(Models->Items(i)->ID);
-    for (const Required& r : kRequired) {
+    for (const Required& r : RequiredModels()) {
         EXPECT_EQ(ids.count(r.Id), 1u) << "model " << r.Id;
         if (const Tbbx_model* m = Models->FindById(r.Id)) {
             EXPECT_FALSE(m->Name.empty()) << "model " << r.Id;
         }
     }
+}
+
+TEST_F(ShippedModels, HoldNoModelTheGameDoesNotDraw) {
+    std::set<std::int32_t> drawn;
+    for (const Required& r : RequiredModels()) EXPECT_TRUE(drawn.insert(r.Id).second) << "model " << r.Id << " again";
+    for (std::int32_t i = 0; i < Models->Count(); ++i)
+        EXPECT_EQ(drawn.count(Models->Items(i)->ID), 1u) << "model " << Models->Items(i)->ID << " is not in the table";
 }
 
 TEST_F(ShippedModels, HaveWholePositiveSpriteSizesModerateSphereCountsAndVisibleColours) {
@@ -177,7 +247,7 @@ TEST_F(ShippedModels, HaveWholePositiveSpriteSizesModerateSphereCountsAndVisible
 }
 
 TEST_F(ShippedModels, StayInsideTheirSpritesAtEveryAngleTheGameUses) {
-    for (const Required& r : kRequired) {
+    for (const Required& r : RequiredModels()) {
         const Tbbx_model& m = Model(r.Id);
         const Sprite s = SpriteOf(m);
         for (const View& v : ViewsOf(r)) {
@@ -194,7 +264,7 @@ TEST_F(ShippedModels, StayInsideTheirSpritesAtEveryAngleTheGameUses) {
 }
 
 TEST_F(ShippedModels, StandOnTheBottomRowAtEveryHeading) {
-    for (const Required& r : kRequired) {
+    for (const Required& r : RequiredModels()) {
         if (r.Foot == Footing::None) continue;
         const Tbbx_model& m = Model(r.Id);
         const int height = SpriteOf(m).Height;
@@ -211,8 +281,8 @@ TEST_F(ShippedModels, StandOnTheBottomRowAtEveryHeading) {
 }
 
 TEST_F(ShippedModels, PointerTipIsTheTopLeftPixel) {
-    const Tbbx_model& m = Model(-1);
-    const std::vector<Disc> discs = Render(m, {81, -0.1f, 0.1f, false});
+    const Required& pointer = RequiredByName("Pointer");
+    const std::vector<Disc> discs = Render(Model(pointer.Id), {pointer.Zoom, pointer.Pitch, pointer.FixedYaw, false});
     ASSERT_FALSE(discs.empty());
     int left = INT_MAX, top = INT_MAX;
     for (const Disc& d : discs) {
@@ -224,29 +294,30 @@ TEST_F(ShippedModels, PointerTipIsTheTopLeftPixel) {
 }
 
 TEST_F(ShippedModels, HudIconsFitTheirCellsAndArrowsTurnAboutTheAimedPoint) {
-    for (std::int32_t id : {-2, -3, -4, -5}) {
-        const Sprite s = SpriteOf(Model(id));
-        EXPECT_LE(s.Width, 48) << "icon " << id;
-        EXPECT_LE(s.Height, 48) << "icon " << id;
+    for (const char* name : {"HandIcon", "PresentIcon", "RodIcon", "BaubleIcon"}) {
+        const Sprite s = SpriteOf(Model(RequiredByName(name).Id));
+        EXPECT_LE(s.Width, 48) << name;
+        EXPECT_LE(s.Height, 48) << name;
     }
-    for (std::int32_t id : {-10, -11}) {
-        const Tbbx_model& m = Model(id);
+    for (const char* name : {"Arrow1", "Arrow2"}) {
+        const Required& arrow = RequiredByName(name);
+        const Tbbx_model& m = Model(arrow.Id);
         // Anchored at the bottom centre 14 pixels below the aimed point, the
         // sprite's centre, about which the arrow turns, must land on it.
         const Sprite s = SpriteOf(m);
-        EXPECT_EQ(s.Height - s.Height / 2, 14) << "arrow " << id;
+        EXPECT_EQ(s.Height - s.Height / 2, 14) << name;
         for (int degrees = 0; degrees < 360; degrees += 45) {
             // The HUD turns the arrow by -theta to point along (cos theta, sin theta) on screen.
             const double theta = degrees * std::numbers::pi / 180;
             double along = 0, area = 0;
-            for (const Disc& d : Render(m, {135, kArrowPitch, static_cast<float>(-theta), false})) {
+            for (const Disc& d : Render(m, {arrow.Zoom, arrow.Pitch, static_cast<float>(-theta), false})) {
                 const double a = double(d.Right - d.Left) * (d.Bottom - d.Top);
                 const double x = (d.Left + d.Right) / 2.0 - s.Width / 2, y = (d.Top + d.Bottom) / 2.0 - s.Height / 2;
                 along += a * (x * std::cos(theta) + y * std::sin(theta));
                 area += a;
             }
             ASSERT_GT(area, 0);
-            EXPECT_GT(along / area, 1.0) << "arrow " << id << " turned to " << degrees << " degrees points away";
+            EXPECT_GT(along / area, 1.0) << name << " turned to " << degrees << " degrees points away";
         }
     }
 }

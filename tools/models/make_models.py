@@ -5,9 +5,11 @@ game draws.
     python3 tools/models/make_models.py        # then: tools/models/contact_sheet.sh
 
 How a model is written here
-  Each model is one function that places spheres and series on a Figure.
-  Figure coordinates are screen pixels at the zoom the game draws the model
-  with, so sizes compare directly with the 48-pixel map cell:
+  data/model_ids.csv lists every model the game draws with its ID and the
+  zoom, pitch and yaw the game draws it at; the catalogue below names the
+  function that builds each. Each function places spheres and series on a
+  Figure of the model's zoom. Figure coordinates are screen pixels at that
+  zoom, so sizes compare directly with the 48-pixel map cell:
     x    sideways (screen right when the figure faces the viewer)
     up   height above the ground (the file's y grows downward; Figure turns it)
     z    towards the figure's front: where it looks and walks
@@ -32,6 +34,8 @@ import math
 import os
 import random
 import sys
+
+import model_ids
 
 # ---------------------------------------------------------------- palette --
 
@@ -239,15 +243,9 @@ class View:
 
 EVERY_HEADING = [math.radians(d) for d in range(0, 360, 3)]
 
-
-def turning(zoom):
-    return View(zoom, 0.3, EVERY_HEADING)
-
-
-LYING = View(180, -0.7, [0.3], grounded=False)   # a fallen character
-HUD_ICON = View(175, 0.3, [0.3])
-EXPLOSION = View(180, 0.3, [0.3])
-HUD_ARROW = View(135, 1.5707964, EVERY_HEADING, grounded=False)
+# How the game draws each model: data/model_ids.csv.
+TABLE = model_ids.load()
+LYING = View(TABLE["Lying"].zoom, TABLE["Lying"].pitch, [TABLE["Lying"].yaw], grounded=False)   # a fallen character
 
 
 class Extent:
@@ -471,9 +469,9 @@ def santa_arm(f, side, shoulder_up, hand_z, strike=False):
     f.sphere(C.BOOT, *hand, 2.6)
 
 
-def hero(pose):
+def hero(zoom, pose):
     """Święty Mikołaj: red coat, white beard, a sack on his back."""
-    f = Figure(175)
+    f = Figure(zoom)
     for side in (-1, 1):
         z = pose.foot(side)
         x = side * (4.0 - 0.35 * abs(z))   # walking, the feet keep to the line
@@ -489,9 +487,9 @@ def hero(pose):
     return f
 
 
-def parent():
+def parent(zoom):
     """Rodzic: a grown-up in a long camel coat, plum hat and scarf."""
-    f = Figure(180)
+    f = Figure(zoom)
     for side in (-1, 1):
         boot(f, C.BOOT, side * 3.4, 0.3, 2.0)
         limb(f, C.TROUSERS, [(side * 3.2, 12, 0, 2.8), (side * 3.4, 4.5, 0.2, 2.3)])
@@ -513,9 +511,9 @@ def parent():
     return f
 
 
-def child(pose):
+def child(zoom, pose):
     """Dziecko: a small kid in a yellow jacket and a red bobble hat."""
-    f = Figure(180)
+    f = Figure(zoom)
     for side in (-1, 1):
         z, lift = 0.8 * pose.foot(side), 0.8 * pose.lift(side)
         boot(f, C.BOOT, side * 2.6, z, 1.7, lift)
@@ -550,10 +548,10 @@ SNOWMAN_HOP = SnowmanPose(arms_up=4.5, lean=-0.8)
 SNOWMAN_ATTACK = SnowmanPose(arms_up=6.0, lean=2.4, reach=7.0, angry=True)
 
 
-def snowman(pose):
+def snowman(zoom, pose):
     """Bałwan: three snowballs, coal eyes, a carrot, a pot for a hat and
     stick arms; he leans and reaches when he attacks."""
-    f = Figure(175)
+    f = Figure(zoom)
     lean = pose.lean   # forward shift of each ball above the bottom one
     snowman_ball(f, 9.6, 9.6)
     snowman_ball(f, 23, 7.2, z=0.5 * lean)
@@ -586,9 +584,9 @@ def snowman(pose):
     return f
 
 
-def melted_snowman():
+def melted_snowman(zoom):
     """Stopiony bałwan: a slushy puddle with the carrot, the coal and the pot."""
-    f = Figure(180)
+    f = Figure(zoom)
     rng = random.Random(24)
     for k in range(11):
         a = 2 * math.pi * k / 11
@@ -611,9 +609,9 @@ def melted_snowman():
     return f
 
 
-def angel():
+def angel(zoom):
     """Aniołek: a bell-shaped robe, folded hands, white wings and a halo."""
-    f = Figure(264)
+    f = Figure(zoom)
     f.series(C.ROBE_SHADE, (0, 9.5, 0, 9.5), (0, 33, 0, 4.6))
     f.series(C.ROBE, (0, 12, 0.5, 7.4), (0, 34, 0.3, 3.6))
     f.ring(C.GOLD, 3.2, 7.0, 16, 1.3)
@@ -635,10 +633,10 @@ def angel():
     return f
 
 
-def grandfather_frost():
+def grandfather_frost(zoom):
     """Dziadek Mróz: long blue coat trimmed with fur, a long beard, a tall
     round hat and a staff topped with ice."""
-    f = Figure(264)
+    f = Figure(zoom)
     f.series(C.FROST, (0, 9.5, 0, 9.5), (0, 36, 0, 6.2))
     f.series(C.FROST_LIGHT, (0, 12, 0, 7.0), (0, 37, 0, 4.4))
     f.ring(C.FUR, 2.8, 7.4, 16, 2.2)
@@ -702,10 +700,10 @@ def antler(f, side, up, z):
     f.series(C.ANTLER, (side * 5.6, up + 6.8, z - 2.0, 0.5), (side * 8.8, up + 8.6, z - 1.2, 0.45))
 
 
-def reindeer(pose):
+def reindeer(zoom, pose):
     """Renifer: brown body on four thin legs, antlers, a red collar with a
     golden bell and a red saddle cloth."""
-    f = Figure(180, FRONT_MINUS_X)
+    f = Figure(zoom, FRONT_MINUS_X)
     rise = pose.rise
     for side in (-1, 1):
         deer_leg(f, side * 2.6, 15 + rise, 5.2, *pose.front)
@@ -763,9 +761,9 @@ def sleigh_body(f):
     f.series(C.GOLD, (-5.5, 22, -17, 0.9), (5.5, 22, -17, 0.9))
 
 
-def sleigh(ridden):
+def sleigh(zoom, ridden):
     """Sanie: the sleigh with Santa at the reins, or with only his sack."""
-    f = Figure(180)
+    f = Figure(zoom)
     sleigh_body(f)
     if ridden:
         f.lit(C.SACK, C.SACK_LIGHT, 4.8, 19.5, -13.2, 4.8)
@@ -804,9 +802,9 @@ def bare_branch(f, rng, base, direction, length, r, depth):
         bare_branch(f, rng, tip, tuple(c / n for c in d), length * rng.uniform(0.62, 0.78), 0.62 * r, depth - 1)
 
 
-def tree():
+def tree(zoom):
     """Drzewo: a bare winter tree with snow lying on its forks."""
-    f = Figure(350)
+    f = Figure(zoom)
     rng = random.Random(7)
     for k in range(3):
         a = 2 * math.pi * k / 3 + 0.4
@@ -857,17 +855,17 @@ def spruce(f, height, radius, tiers, spokes, snow_every=2, baubles=(), lights=0)
     f.series(C.PINE_LIGHT, (0, height - 8, 0, 2.2), (0, height, 0, 0.8))
 
 
-def christmas_tree():
+def christmas_tree(zoom):
     """Choinka: a snowy spruce."""
-    f = Figure(350)
+    f = Figure(zoom)
     spruce(f, 92, 26, 4, 8)
     return f
 
 
-def burnt_christmas_tree():
+def burnt_christmas_tree(zoom):
     """Spalona choinka: a charred stem and drooping black spokes, ash and a
     few embers still glowing."""
-    f = Figure(350)
+    f = Figure(zoom)
     rng = random.Random(4)
     f.series(C.CHAR, (0, 3, 0, 3.8), (0, 74, 0, 1.0))
     for t in range(3):
@@ -887,9 +885,9 @@ def burnt_christmas_tree():
     return f
 
 
-def big_christmas_tree():
+def big_christmas_tree(zoom):
     """Duża choinka: the village tree with baubles, lights and a star."""
-    f = Figure(700)
+    f = Figure(zoom)
     spruce(f, 158, 56, 5, 8, snow_every=4,
            baubles=((C.RED, C.RED_LIGHT), (C.GOLD, C.GOLD_LIGHT), (C.BAUBLE_BLUE, C.BAUBLE_BLUE_LIGHT),
                     (C.RED, C.RED_LIGHT), (C.GOLD, C.GOLD_LIGHT)), lights=6)
@@ -904,9 +902,9 @@ def star(f, up, size):
         f.series(C.GOLD, (0, up, 0, 0.34 * size), (d[0] * size, up + d[1] * size, d[2] * size, 0.1 * size), 3)
 
 
-def lamp_post():
+def lamp_post(zoom):
     """Słup: an iron lamp post with a warm light, a wreath and snow on top."""
-    f = Figure(774)
+    f = Figure(zoom)
     f.series(C.IRON, (0, 2.6, 0, 4.6), (0, 6.5, 0, 3.2))
     f.series(C.IRON, (0, 6.5, 0, 2.0), (0, 64, 0, 1.6))
     f.sphere(C.IRON_LIGHT, 0, 8, 0, 2.9)
@@ -942,9 +940,9 @@ def sphere_points(n, radius):
     return pts
 
 
-def crash_smoke():
+def crash_smoke(zoom):
     """Dym: a cloud of smoke and thrown-up snow, spinning as it rises."""
-    f = Figure(350)
+    f = Figure(zoom)
     rng = random.Random(6)
     shades = (C.SMOKE, C.SMOKE_LIGHT, C.SMOKE_DARK)
     for k in range(15):
@@ -967,11 +965,11 @@ def puffs(f, rng, colour, n, distance, radius, lift=0.0, toward=(0.0, 0.0, 0.0))
                  radius * rng.uniform(0.7, 1.25))
 
 
-def explosion(frame):
+def explosion(zoom, frame):
     """Wybuch: a white flash, then a fireball throwing sparks and needles,
     then dark smoke with embers. The game shows it at one fixed angle, so the
     hot core is placed towards the viewer."""
-    f = Figure(180)
+    f = Figure(zoom)
     rng = random.Random(frame + 1)
     view = toward_viewer(0.3, 0.3)
 
@@ -1022,9 +1020,9 @@ def present(f, x, up, z, size, box, ribbon, n=5):
     f.sphere(ribbon, x, top, z, 0.42 * step)
 
 
-def hand_icon():
+def hand_icon(zoom):
     """Ręka: an open hand in a red, fur-trimmed sleeve."""
-    f = Figure(175)
+    f = Figure(zoom)
     f.series(C.RED, (0, -15, -1.5, 5.6), (0, -9.5, 0, 5.2))
     f.ring(C.FUR, -8.2, 4.8, 14, 2.0)
     f.lit(C.SKIN, C.SKIN_LIGHT, 0, -1.2, 0.4, 6.4)
@@ -1036,16 +1034,16 @@ def hand_icon():
     return f
 
 
-def present_icon():
+def present_icon(zoom):
     """Prezent: a red box with a golden ribbon and bow."""
-    f = Figure(175)
+    f = Figure(zoom)
     present(f, 0, -1.5, 0, 9.5, C.RED, C.GOLD)
     return f
 
 
-def rod_icon():
+def rod_icon(zoom):
     """Rózga: a bundle of birch twigs tied with a red ribbon."""
-    f = Figure(175)
+    f = Figure(zoom)
     rng = random.Random(5)
     tilt = math.radians(30)
 
@@ -1070,9 +1068,9 @@ def rod_icon():
     return f
 
 
-def bauble_icon():
+def bauble_icon(zoom):
     """Bombka: a red glass bauble with a golden band, cap and hook."""
-    f = Figure(175)
+    f = Figure(zoom)
     f.sphere(C.RED, 0, -2, 0, 12)
     # the shine faces the HUD's fixed view
     view = toward_viewer(0.3, 0.3)
@@ -1093,9 +1091,9 @@ def toward_viewer(yaw, pitch):
     return (-cb * sa, sb, cb * ca)
 
 
-def direction_arrow(fill, outline):
+def direction_arrow(zoom, fill, outline):
     """Strzałka: a flat arrow seen from above, outlined so it shows on snow."""
-    f = Figure(135, FRONT_X)
+    f = Figure(zoom, FRONT_X)
     for colour, up, grow in ((outline, 0.0, 1.1), (fill, 1.5, 0.0)):
         f.series(colour, (0, up, -9.2, 1.8 + grow), (0, up, 1.5, 1.8 + grow))
         for k in range(5):
@@ -1106,9 +1104,9 @@ def direction_arrow(fill, outline):
     return f
 
 
-def pointer():
+def pointer(zoom):
     """Kursor: an arrow with its tip at the hot spot, gold with a dark edge."""
-    f = Figure(81)
+    f = Figure(zoom)
     # the outline in screen pixels from the tip, y growing downward
     outline = [(0, 0), (0, 16), (4, 12.5), (7, 19), (9.5, 18), (6.5, 11.5), (11.5, 11.5), (0, 0)]
     for a, b in zip(outline, outline[1:]):
@@ -1126,78 +1124,102 @@ def pointer():
 # ---------------------------------------------------------- the models --
 
 class Entry:
-    def __init__(self, id, name, build):
-        self.id, self.name, self.build = id, name, build
+    """One model: its name in the table, its name in the model file and
+    what builds it. The table says how the game draws it, and so what its
+    sprite is fitted for."""
+
+    def __init__(self, code, name, build):
+        self.row = TABLE[code]
+        self.id, self.name, self.build = self.row.id, name, build
+
+    def fitted_views(self):
+        row = self.row
+        yaws = [row.yaw] if row.sprite == "hotspot" else EVERY_HEADING
+        views = [View(row.zoom, row.pitch, yaws, grounded=row.sprite in ("standing", "long"))]
+        return views + [LYING] if row.lies else views
+
+    def fit(self, figure, size=None):
+        views = self.fitted_views()
+        if self.row.sprite == "hotspot":
+            return fit_hotspot(figure, views[0])
+        if self.row.sprite == "centred":
+            return fit_centred(figure, views, size=size)
+        return fit_standing(figure, views)
+
+    def shown_views(self):
+        """What the contact sheets show: the game's own view where it is a
+        fixed one, then what the sprite was fitted for."""
+        row, fitted = self.row, self.fitted_views()
+        if row.turns or row.sprite == "hotspot":
+            return fitted
+        return [View(row.zoom, row.pitch, [row.yaw])] + fitted
 
 
 class Group:
-    """Models fitted the same way and shown on one contact sheet, such as the
-    frames of one animation."""
+    """Models shown on one contact sheet, such as the frames of one
+    animation; size fixes the sprite of centred ones."""
 
-    def __init__(self, sheet, fit, entries, shown=None, **fit_args):
-        self.sheet, self.fit, self.entries, self.fit_args = sheet, fit, entries, fit_args
-        self.shown = shown
-
-    def views(self):
-        """What the contact sheets show: the game's own view where it is a
-        fixed one, else what the sprite was fitted for."""
-        return self.shown or self.fit_args.get("views") or [self.fit_args["view"]]
+    def __init__(self, sheet, entries, size=None):
+        self.sheet, self.entries, self.size = sheet, entries, size
 
 
 def catalogue():
-    every = turning
-    icon = {"views": [every(175)], "size": (44, 44), "shown": [HUD_ICON, every(175)]}
-    blast = {"views": [every(180)], "shown": [EXPLOSION]}
-    return [
-        Group("bohater", fit_standing, [
-            Entry(1, "Bohater", lambda: hero(STANDING)),
-            Entry(7, "Bohater, krok lewą", lambda: hero(LEFT_STEP)),
-            Entry(8, "Bohater, krok prawą", lambda: hero(RIGHT_STEP)),
-            Entry(17, "Bohater uderza", lambda: hero(STRIKING)),
-        ], views=[every(175)]),
-        Group("ludzie", fit_standing, [Entry(9, "Rodzic", parent)], views=[every(180), LYING]),
-        Group("ludzie", fit_standing, [
-            Entry(10, "Dziecko", lambda: child(STANDING)),
-            Entry(11, "Dziecko, krok lewą", lambda: child(LEFT_STEP)),
-            Entry(12, "Dziecko, krok prawą", lambda: child(RIGHT_STEP)),
-        ], views=[every(180), LYING]),
-        Group("balwany", fit_standing, [
-            Entry(13, "Bałwan", lambda: snowman(SNOWMAN_STILL)),
-            Entry(14, "Bałwan podskakuje", lambda: snowman(SNOWMAN_HOP)),
-            Entry(25, "Bałwan atakuje", lambda: snowman(SNOWMAN_ATTACK)),
-        ], views=[every(175)]),
-        Group("balwany", fit_standing, [Entry(24, "Stopiony bałwan", melted_snowman)], views=[every(180)]),
-        Group("goscie", fit_standing, [Entry(15, "Aniołek", angel)], views=[every(264), LYING]),
-        Group("goscie", fit_standing, [Entry(16, "Dziadek Mróz", grandfather_frost)], views=[every(264), LYING]),
-        Group("zaprzeg", fit_standing, [
-            Entry(18, "Renifer", lambda: reindeer(DEER_STANDING)),
-            Entry(21, "Renifer w biegu 1", lambda: reindeer(DEER_REACHING)),
-            Entry(22, "Renifer w biegu 2", lambda: reindeer(DEER_GATHERED)),
-            Entry(23, "Renifer hamuje", lambda: reindeer(DEER_BRAKING)),
-        ], views=[every(180)]),
-        Group("zaprzeg", fit_standing, [
-            Entry(19, "Sanie z Mikołajem", lambda: sleigh(True)),
-            Entry(20, "Sanie puste", lambda: sleigh(False)),
-        ], views=[every(180)]),
-        Group("drzewa", fit_standing, [Entry(2, "Drzewo", tree)], views=[every(350)]),
-        Group("drzewa", fit_standing, [Entry(3, "Choinka", christmas_tree)], views=[every(350)]),
-        Group("drzewa", fit_standing, [Entry(4, "Spalona choinka", burnt_christmas_tree)], views=[every(350)]),
-        Group("drzewa", fit_standing, [Entry(5, "Duża choinka", big_christmas_tree)], views=[every(700)]),
-        Group("drzewa", fit_standing, [Entry(6, "Słup", lamp_post)], views=[every(774)]),
-        Group("efekty", fit_standing, [Entry(-6, "Dym", crash_smoke)], views=[every(350)]),
-        Group("efekty", fit_centred, [Entry(-7, "Wybuch 1", lambda: explosion(0))], **blast),
-        Group("efekty", fit_centred, [Entry(-8, "Wybuch 2", lambda: explosion(1))], **blast),
-        Group("efekty", fit_centred, [Entry(-9, "Wybuch 3", lambda: explosion(2))], **blast),
-        Group("hud", fit_hotspot, [Entry(-1, "Kursor", pointer)], view=View(81, -0.1, [0.1], grounded=False)),
-        Group("hud", fit_centred, [Entry(-2, "Ręka", hand_icon)], **icon),
-        Group("hud", fit_centred, [Entry(-3, "Prezent", present_icon)], **icon),
-        Group("hud", fit_centred, [Entry(-4, "Rózga", rod_icon)], **icon),
-        Group("hud", fit_centred, [Entry(-5, "Bombka", bauble_icon)], **icon),
-        Group("hud", fit_centred, [Entry(-10, "Strzałka 1", lambda: direction_arrow(C.PINE_LIGHT, C.PINE_DARK))],
-              views=[HUD_ARROW], size=(28, 28)),
-        Group("hud", fit_centred, [Entry(-11, "Strzałka 2", lambda: direction_arrow(C.RED_LIGHT, C.RED_DARK))],
-              views=[HUD_ARROW], size=(28, 28)),
+    icon = (44, 44)
+    groups = [
+        Group("bohater", [
+            Entry("Hero", "Bohater", lambda zoom: hero(zoom, STANDING)),
+            Entry("HeroStepLeft", "Bohater, krok lewą", lambda zoom: hero(zoom, LEFT_STEP)),
+            Entry("HeroStepRight", "Bohater, krok prawą", lambda zoom: hero(zoom, RIGHT_STEP)),
+            Entry("HeroStriking", "Bohater uderza", lambda zoom: hero(zoom, STRIKING)),
+        ]),
+        Group("ludzie", [Entry("Parent", "Rodzic", parent)]),
+        Group("ludzie", [
+            Entry("Child", "Dziecko", lambda zoom: child(zoom, STANDING)),
+            Entry("ChildStepLeft", "Dziecko, krok lewą", lambda zoom: child(zoom, LEFT_STEP)),
+            Entry("ChildStepRight", "Dziecko, krok prawą", lambda zoom: child(zoom, RIGHT_STEP)),
+        ]),
+        Group("balwany", [
+            Entry("Snowman", "Bałwan", lambda zoom: snowman(zoom, SNOWMAN_STILL)),
+            Entry("SnowmanHop", "Bałwan podskakuje", lambda zoom: snowman(zoom, SNOWMAN_HOP)),
+            Entry("SnowmanAttack", "Bałwan atakuje", lambda zoom: snowman(zoom, SNOWMAN_ATTACK)),
+        ]),
+        Group("balwany", [Entry("MeltedSnowman", "Stopiony bałwan", melted_snowman)]),
+        Group("goscie", [Entry("Angel", "Aniołek", angel)]),
+        Group("goscie", [Entry("GrandfatherFrost", "Dziadek Mróz", grandfather_frost)]),
+        Group("zaprzeg", [
+            Entry("Reindeer", "Renifer", lambda zoom: reindeer(zoom, DEER_STANDING)),
+            Entry("ReindeerRun1", "Renifer w biegu 1", lambda zoom: reindeer(zoom, DEER_REACHING)),
+            Entry("ReindeerRun2", "Renifer w biegu 2", lambda zoom: reindeer(zoom, DEER_GATHERED)),
+            Entry("ReindeerBraking", "Renifer hamuje", lambda zoom: reindeer(zoom, DEER_BRAKING)),
+        ]),
+        Group("zaprzeg", [
+            Entry("SleighRidden", "Sanie z Mikołajem", lambda zoom: sleigh(zoom, True)),
+            Entry("SleighEmpty", "Sanie puste", lambda zoom: sleigh(zoom, False)),
+        ]),
+        Group("drzewa", [Entry("Tree", "Drzewo", tree)]),
+        Group("drzewa", [Entry("ChristmasTree", "Choinka", christmas_tree)]),
+        Group("drzewa", [Entry("BurntChristmasTree", "Spalona choinka", burnt_christmas_tree)]),
+        Group("drzewa", [Entry("BigChristmasTree", "Duża choinka", big_christmas_tree)]),
+        Group("drzewa", [Entry("Post", "Słup", lamp_post)]),
+        Group("efekty", [Entry("CrashSmoke", "Dym", crash_smoke)]),
+        Group("efekty", [Entry("Explosion1", "Wybuch 1", lambda zoom: explosion(zoom, 0))]),
+        Group("efekty", [Entry("Explosion2", "Wybuch 2", lambda zoom: explosion(zoom, 1))]),
+        Group("efekty", [Entry("Explosion3", "Wybuch 3", lambda zoom: explosion(zoom, 2))]),
+        Group("hud", [Entry("Pointer", "Kursor", pointer)]),
+        Group("hud", [Entry("HandIcon", "Ręka", hand_icon)], size=icon),
+        Group("hud", [Entry("PresentIcon", "Prezent", present_icon)], size=icon),
+        Group("hud", [Entry("RodIcon", "Rózga", rod_icon)], size=icon),
+        Group("hud", [Entry("BaubleIcon", "Bombka", bauble_icon)], size=icon),
+        Group("hud", [Entry("Arrow1", "Strzałka 1", lambda zoom: direction_arrow(zoom, C.PINE_LIGHT, C.PINE_DARK))],
+              size=(28, 28)),
+        Group("hud", [Entry("Arrow2", "Strzałka 2", lambda zoom: direction_arrow(zoom, C.RED_LIGHT, C.RED_DARK))],
+              size=(28, 28)),
     ]
+    built = sorted(e.row.name for g in groups for e in g.entries)
+    drawn = sorted(r.name for r in TABLE.values() if r.id is not None)
+    if built != drawn:
+        raise RuntimeError("the catalogue and %s disagree: %s" % (model_ids.TABLE, sorted(set(built) ^ set(drawn))))
+    return groups
 
 
 # ------------------------------------------------------------- output --
@@ -1224,8 +1246,8 @@ def build_all(report):
     models = []
     for group in catalogue():
         for entry in group.entries:
-            figure = entry.build()
-            fit = group.fit(figure, **group.fit_args)
+            figure = entry.build(entry.row.zoom)
+            fit = entry.fit(figure, group.size)
             report("%4d  %-28s %3dx%-3d %4d spheres" % (entry.id, entry.name, fit.width, fit.height,
                                                        figure.sphere_count()))
             models.append(model_json(entry, fit, figure.moved(fit.dx, fit.dy)))
@@ -1241,7 +1263,7 @@ def print_views():
     for group in catalogue():
         for entry in group.entries:
             shown = []
-            for v in group.views():
+            for v in entry.shown_views():
                 yaws = SHOWN_HEADINGS if v.yaws is EVERY_HEADING else v.yaws
                 shown += ["%g:%g:%.4f" % (v.zoom, v.pitch, y) for y in yaws]
             print("\t".join([group.sheet, str(entry.id), " ".join(shown)]))

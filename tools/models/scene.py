@@ -13,18 +13,25 @@ import subprocess
 import sys
 import tempfile
 
+import model_ids
+
 CONVERT = "/usr/bin/convert"
 SNOW = "rgb(220,220,220)"
-PITCH = 0.3
+TABLE = model_ids.load()
 
 
 class Sprite:
-    """One model drawn at screen (x, y): bottom centre at (x, y + base)
-    unless top_left."""
+    """One model, by its name in the table, drawn at screen (x, y): bottom
+    centre at (x, y + base) unless top_left; at the zoom and pitch the game
+    draws it with, or those of a fallen figure when lying. The yaw is the
+    model's own unless given."""
 
-    def __init__(self, model, x, y, base, yaw, zoom, pitch=PITCH, top_left=False):
-        self.model, self.x, self.y, self.base = model, x, y, base
-        self.yaw, self.zoom, self.pitch, self.top_left = yaw, zoom, pitch, top_left
+    def __init__(self, name, x, y, base, yaw=None, lying=False, top_left=False):
+        row = TABLE[name]
+        view = TABLE["Lying"] if lying else row
+        self.model, self.x, self.y, self.base = row.id, x, y, base
+        self.yaw = view.yaw if yaw is None else yaw
+        self.zoom, self.pitch, self.top_left = view.zoom, view.pitch, top_left
 
 
 class Wall:
@@ -47,18 +54,19 @@ def house(left, top, width, height, door):
     return [(r * 48, [Wall(c, r)]) for c, r in sorted(cells - {door})]
 
 
-def character(model, x, y, yaw, zoom=180, radius=12):
-    return [Sprite(model, x, y, radius, yaw, zoom)]
+def character(name, x, y, yaw, radius=12):
+    return [Sprite(name, x, y, radius, yaw)]
 
 
-def sleigh_team(x, y, heading, ridden=True, reindeer=21):
+def sleigh_team(x, y, heading, ridden=True, reindeer="ReindeerRun1"):
     """The five sprites of the team, in the game's drawing order."""
     c, s = math.cos(heading), math.sin(heading)
-    out = [Sprite(19 if ridden else 20, round(x - 38 * c), round(y + 38 * s), 10, heading - 3 * math.pi / 2, 180)]
+    sleigh = "SleighRidden" if ridden else "SleighEmpty"
+    out = [Sprite(sleigh, round(x - 38 * c), round(y + 38 * s), 10, heading - 3 * math.pi / 2)]
     for side in (-1, 1):
         p, q = round(x + side * 12 * s), round(y + side * 12 * c)
-        out.append(Sprite(reindeer, p, q, 10, heading - math.pi, 180))
-        out.append(Sprite(reindeer, p + round(38 * c), q + round(-38 * s), 10, heading - math.pi, 180))
+        out.append(Sprite(reindeer, p, q, 10, heading - math.pi))
+        out.append(Sprite(reindeer, p + round(38 * c), q + round(-38 * s), 10, heading - math.pi))
     return out
 
 
@@ -66,41 +74,42 @@ def scene():
     """(Y order key, sprites) for the object layer, then ground and effects."""
     hero_x, hero_y = 400, 330
     objects = [
-        (hero_y, [Sprite(7, hero_x, hero_y, 11, -0.6 + math.pi / 2 + 0.01, 175)]),
-        (250, character(9, 300, 250, 0.4)),
-        (270, character(10, 345, 270, 1.2 + math.pi / 2)),
-        (360, character(11, 480, 360, 3.6 + math.pi / 2)),
-        (300, character(13, 560, 300, 2.8 + math.pi / 2, zoom=175)),
-        (420, character(25, 450, 420, 2.2 + math.pi / 2, zoom=175)),
-        (170, character(15, 640, 170, 0.62831855, zoom=264)),
-        (190, character(16, 720, 200, -0.62831855, zoom=264)),
-        (140, [Sprite(3, 200, 140, 24, 1.1, 350)]),
-        (120, [Sprite(5, 480, 120, 48, 2.0, 700)]),
-        (210, [Sprite(2, 120, 210, 12, 0.3, 350)]),
-        (330, [Sprite(4, 690, 330, 12, 4.0, 350)]),
-        (380, [Sprite(6, 330, 380, 8, 0.0, 774)]),
-        (470, [Sprite(3, 90, 470, 24, 3.0, 350)]),
+        (hero_y, [Sprite("HeroStepLeft", hero_x, hero_y, 11, -0.6 + math.pi / 2 + 0.01)]),
+        (250, character("Parent", 300, 250, 0.4)),
+        (270, character("Child", 345, 270, 1.2 + math.pi / 2)),
+        (360, character("ChildStepLeft", 480, 360, 3.6 + math.pi / 2)),
+        (300, character("Snowman", 560, 300, 2.8 + math.pi / 2)),
+        (420, character("SnowmanAttack", 450, 420, 2.2 + math.pi / 2)),
+        (170, character("Angel", 640, 170, 0.62831855)),
+        (190, character("GrandfatherFrost", 720, 200, -0.62831855)),
+        (140, [Sprite("ChristmasTree", 200, 140, 24, 1.1)]),
+        (120, [Sprite("BigChristmasTree", 480, 120, 48, 2.0)]),
+        (210, [Sprite("Tree", 120, 210, 12, 0.3)]),
+        (330, [Sprite("BurntChristmasTree", 690, 330, 12, 4.0)]),
+        (380, [Sprite("Post", 330, 380, 8, 0.0)]),
+        (470, [Sprite("ChristmasTree", 90, 470, 24, 3.0)]),
         (500, sleigh_team(620, 500, 0.5)),
-        (440, sleigh_team(200, 420, 2.6, ridden=False, reindeer=18)),
+        (440, sleigh_team(200, 420, 2.6, ridden=False, reindeer="Reindeer")),
     ]
     objects += house(11, 1, 6, 3, (13, 3))
     ground = [
-        Sprite(24, 250, 380, 12, 0.3, 180),
-        Sprite(10, 560, 400, 12, 0.3, 180, pitch=-0.7),
+        Sprite("MeltedSnowman", 250, 380, 12),
+        Sprite("Child", 560, 400, 12, lying=True),
     ]
     effects = [
-        Sprite(-8, 200, 140 - 43, 19, 0.3, 180),
-        Sprite(-6, 740, 560 - 32, 19, 1.7, 350),
+        Sprite("Explosion2", 200, 140 - 43, 19),
+        Sprite("CrashSmoke", 740, 560 - 32, 19, 1.7),
     ]
     # pointer arrows round the hero, at reach 50, towards their targets
-    for model, (tx, ty) in ((-10, (200, 140)), (-11, (720, 200))):
+    for name, (tx, ty) in (("Arrow1", (200, 140)), ("Arrow2", (720, 200))):
         dx, dy = tx - hero_x, ty - hero_y
         theta = math.atan2(dy, dx or 0.0001)
         reach = min(math.hypot(dx, dy), 50)
-        effects.append(Sprite(model, round(hero_x + reach * math.cos(theta)), round(hero_y + reach * math.sin(theta)),
-                              14, -theta, 135, pitch=1.5707964))
-    hud = [Sprite(-2 - k, 24 + 48 * k, 576, 24, 0.3, 175) for k in range(4)]
-    pointer = [Sprite(-1, 470, 345, 0, 0.1, 81, pitch=-0.1, top_left=True)]
+        effects.append(Sprite(name, round(hero_x + reach * math.cos(theta)), round(hero_y + reach * math.sin(theta)),
+                              14, -theta))
+    hud = [Sprite(name, 24 + 48 * k, 576, 24) for k, name in enumerate(("HandIcon", "PresentIcon", "RodIcon",
+                                                                          "BaubleIcon"))]
+    pointer = [Sprite("Pointer", 470, 345, 0, top_left=True)]
     layer = [s for _, group in sorted(objects, key=lambda o: o[0]) for s in group]
     return ground + layer + effects + hud + pointer
 

@@ -1,0 +1,46 @@
+#pragma once
+// The sphere models the game draws, by name, each with the zoom and pitch it
+// is drawn at and, when it never turns, its yaw. The build writes the names
+// and values into world/model_table.h from data/model_ids.csv, which the
+// model generator and the shipped-models test read as well: a model is
+// added or changed there, and only there.
+
+#include <array>
+#include <cstdint>
+
+namespace gb::model {
+
+// Drawn at a yaw its drawer works out: a heading, a facing, a spin.
+struct TModel {
+    std::int32_t Id;
+    float Zoom;
+    float Pitch;
+};
+
+// Drawn at one yaw only.
+struct TFixedModel {
+    std::int32_t Id;
+    float Zoom;
+    float Pitch;
+    float Yaw;
+};
+
+// A way of drawing other models: Lying, for the fallen.
+struct TView {
+    float Zoom;
+    float Pitch;
+    float Yaw;
+};
+
+}  // namespace gb::model
+
+#include "world/model_table.h"
+
+namespace gb::model {
+
+// Chosen by an index rather than named one by one.
+inline constexpr std::array<TFixedModel, 4> ItemIcons{HandIcon, PresentIcon, RodIcon, BaubleIcon};  // by item
+inline constexpr std::array<TModel, 2> PointerArrows{Arrow1, Arrow2};  // pointers 1 and 2
+inline constexpr std::array<TFixedModel, 3> ExplosionFrames{Explosion1, Explosion2, Explosion3};  // by age
+
+}  // namespace gb::model
