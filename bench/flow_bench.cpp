@@ -8,45 +8,31 @@
 #include "flow/menu.h"
 #include "runtime/display.h"
 #include "runtime/platform/mixer_sound_layer.h"
+#include "runtime/platform/null/manual_system_services.h"
+#include "runtime/platform/null/null_presenter.h"
 #include "runtime/platform/sdl_text_renderer.h"
 
 namespace {
-
-// Frames go nowhere: what is measured is the game's own work.
-class TNoScreen : public gb::TPresenter {
-public:
-    void Open(int, int, bbx::TPixelFormat, bool) override {}
-    void Close() override {}
-    void Present(const bbx::TPixelBuffer&) override {}
-    void SetWindowed(bool) override {}
-    bool IsLost() const override { return false; }
-};
-
-class TBenchClock : public gb::TSystemServices {
-public:
-    std::uint32_t TickCount() override { return Now; }
-    bool IsKeyHeld(gb::TVirtualKey) override { return false; }
-    bool OpenDocument(const std::string&) override { return false; }
-    void ShowCursor(bool) override {}
-    std::uint32_t Now = 0;
-};
 
 std::unique_ptr<gb::TGameScreen> NoGame(const gb::TScreenServices&) { return nullptr; }
 
 // The program as it starts: the real font and sound layer (on SDL's silent
 // audio driver), the shipped data files.
 struct TProgram {
-    TProgram() : Form(Screen, Text, Sound, Clock, GB_DATA_DIR, NoGame) { Form.FormCreate(); }
+    TProgram() : Form(Screen, Text, Sound, Clock, GB_DATA_DIR, NoGame) {
+        Screen.Recording = false;  // frames go nowhere: what is measured is the game's own work
+        Form.FormCreate();
+    }
 
     void Frame(std::uint32_t elapsed = 16) {
         Clock.Now += elapsed;
         Form.DXTimer().Idle(Clock.Now);
     }
 
-    TNoScreen Screen;
+    gb::TNullPresenter Screen;
     gb::TSdlTextRenderer Text;
     gb::TMixerSoundLayer Sound;
-    TBenchClock Clock;
+    gb::TManualSystemServices Clock;
     gb::TfrmMain Form;
 };
 

@@ -8,6 +8,7 @@
 #include "flow/game.h"
 #include "runtime/display.h"
 #include "runtime/platform/mixer_sound_layer.h"
+#include "runtime/platform/null/null_presenter.h"
 #include "runtime/platform/sdl_text_renderer.h"
 #include "runtime/sfx.h"
 #include "world/bohater.h"
@@ -16,16 +17,6 @@
 
 namespace {
 
-// Frames go nowhere: what is measured is the game's own work.
-class TNoScreen : public gb::TPresenter {
-public:
-    void Open(int, int, bbx::TPixelFormat, bool) override {}
-    void Close() override {}
-    void Present(const bbx::TPixelBuffer&) override {}
-    void SetWindowed(bool) override {}
-    bool IsLost() const override { return false; }
-};
-
 struct TQuietAudio {
     TQuietAudio() { setenv("SDL_AUDIODRIVER", "dummy", 1); }
 };
@@ -33,6 +24,7 @@ struct TQuietAudio {
 // The shipped game with the real font, on SDL's silent audio driver.
 struct TShippedGame {
     explicit TShippedGame(int bits) : Display(Screen, &Text), Gfx(Format(bits), Text), Sfx(Sound, Directory) {
+        Screen.Recording = false;  // frames go nowhere: what is measured is the game's own work
         Display.SetBitsPerPixel(bits);
         Display.Initialize();
         Sfx.LoadSounds();
@@ -76,7 +68,7 @@ struct TShippedGame {
     }
 
     TQuietAudio Quiet;
-    TNoScreen Screen;
+    gb::TNullPresenter Screen;
     gb::TSdlTextRenderer Text;
     gb::TMixerSoundLayer Sound;
     const std::string Directory = GB_DATA_DIR;

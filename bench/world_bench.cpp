@@ -7,15 +7,16 @@
 #include <string>
 
 #include "core/random.h"
+#include "runtime/platform/null/box_text_renderer.h"
+#include "runtime/platform/null/recording_sound_layer.h"
 #include "runtime/sfx.h"
-#include "support/media_test_support.h"
-#include "support/world_stand_ins.h"
 #include "world/bohater.h"
 #include "world/gfx.h"
 #include "world/lista.h"
 #include "world/murek.h"
 #include "world/postac.h"
 #include "world/static_cos.h"
+#include "world/still_game.h"
 #include "world/zaprzeg.h"
 
 namespace {
@@ -80,13 +81,13 @@ private:
         return List.Add(std::move(object), TLista::ObjectLayer);
     }
 
-    test_support::TBoxTextRenderer Text;
+    TBoxTextRenderer Text;
     // Room for every (model, angle) pair of the crowd, so that nothing is
     // rendered again while measuring.
     TGfx Gfx{bbx::TPixelFormat::Rgb565, Text, 1000};
-    test_support::TSilentSoundLayer Sound;
+    TRecordingSoundLayer Sound;
     TSfx Sfx{Sound, "/"};
-    test_support::TStillGame Game;
+    TStillGame Game;
     TWorldContext Context{Gfx, Sfx, Game};
     TLista List{Context};
     TSurface Screen{bbx::TPixelFormat::Rgb565};

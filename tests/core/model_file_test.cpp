@@ -14,6 +14,7 @@
 #include "core/code_page.h"
 #include "core/errors.h"
 #include "core/program_directory.h"
+#include "support/temp_folder.h"
 
 namespace fs = std::filesystem;
 using namespace bbx;
@@ -22,24 +23,14 @@ namespace {
 
 class ModelFileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        Dir = fs::temp_directory_path() / ("bbx_model_file_" + std::to_string(::getpid()) + "_" +
-                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(Dir);
-    }
-    void TearDown() override {
-        fs::permissions(Dir, fs::perms::owner_all, fs::perm_options::add);
-        fs::remove_all(Dir);
-    }
-    std::string PathOf(const std::string& name) const { return (Dir / name).string(); }
-    void WriteRaw(const std::string& name, const std::string& bytes) const {
-        std::ofstream(PathOf(name), std::ios::binary) << bytes;
-    }
+    std::string PathOf(const std::string& name) const { return Temp.File(name); }
+    void WriteRaw(const std::string& name, const std::string& bytes) const { Temp.Write(name, bytes); }
     static std::string ReadRaw(const std::string& path) {
         std::ifstream in(path, std::ios::binary);
         return {std::istreambuf_iterator<char>(in), {}};
     }
-    fs::path Dir;
+    const gb::test_support::TTempFolder Temp;
+    const fs::path Dir = Temp.Path();
 };
 
 std::string Le32(std::uint32_t v) {

@@ -1,6 +1,6 @@
 #pragma once
-// A game on a small test map: the shared services on stand-ins, a model
-// file with plainly coloured sprites for the controller's own pictures,
+// A game on a small test map: the shared services on the null platform, a
+// model file with plainly coloured sprites for the controller's own pictures,
 // and the map and script written by the test.
 
 #include <cmath>
@@ -19,21 +19,6 @@
 
 namespace gb::test_support {
 
-// Also counts beeps and knows whether the music plays.
-class TRecordingSoundLayer : public TFakeSoundLayer {
-public:
-    void Beep(int frequency, int durationMs) override {
-        ++Beeps;
-        LastBeep = {frequency, durationMs};
-    }
-    void PlayStream(TStreamHandle) override { MusicPlaying = true; }
-    void StopStream(TStreamHandle) override { MusicPlaying = false; }
-
-    int Beeps = 0;
-    std::pair<int, int> LastBeep{};
-    bool MusicPlaying = false;
-};
-
 // Sprite colours of the controller's pictures in the test model file.
 inline constexpr bbx::TColor kArrow1Color = bbx::RGB(255, 0, 255);
 inline constexpr bbx::TColor kArrow2Color = bbx::RGB(0, 255, 255);
@@ -50,40 +35,18 @@ inline std::string GameData(const std::string& map, const std::string& triggers 
 inline const std::string kHeroAndSleigh =
     R"(<cos type="bohater" id="hero" x="10" y="10"/><cos type="zaprzeg" id="sanie" x="20" y="10"/>)";
 
-class TGameBench {
+class TGameBench : public TScreenBench {
 public:
     explicit TGameBench(const std::string& gameData, bbx::TPixelFormat format = bbx::TPixelFormat::Xrgb8888)
-        : Display(Presenter, &Text), Gfx(format, Text), Sfx(Sound, Data.Directory()) {
-        WriteModels();
-        Data.Write("GameData.xml", gameData);
-        Display.SetBitsPerPixel(format == bbx::TPixelFormat::Xrgb8888 ? 32 : 16);
-        Display.Initialize();
-        Sfx.LoadSounds();
-        Gfx.Initialize(Directory);
-    }
+        : TScreenBench(format, [&gameData](const TDataFolder& data) {
+              WriteModels(data);
+              data.Write("GameData.xml", gameData);
+          }) {}
 
     std::unique_ptr<TGame> Start() { return std::make_unique<TGame>(Services); }
 
-    TSurface& Screen() {
-        Display.Surface().Fill(0);
-        return Display.Surface();
-    }
-    std::uint32_t Mapped(bbx::TColor color) const { return bbx::TPixelBuffer::MapColor(color, Gfx.GreyImage.Format()); }
-
-    TDataFolder Data;
-    TBoxTextRenderer Text{6, 12};
-    TFakePresenter Presenter;
-    TRecordingSoundLayer Sound;
-    TDisplay Display;
-    TGfx Gfx;
-    TSfx Sfx;
-    const std::string Directory = Data.Directory();
-    std::int32_t MouseX = 400;
-    std::int32_t MouseY = 300;
-    const TScreenServices Services{Display, Gfx, Sfx, Directory, MouseX, MouseY};
-
 private:
-    void WriteModels() const {
+    static void WriteModels(const TDataFolder& data) {
         bbx::Tbbx_collection models;
         const auto add = [&models](std::int32_t id, bbx::TColor color, int size) {
             bbx::Tbbx_model* model = models.Add();
@@ -95,7 +58,7 @@ private:
         add(-10, kArrow1Color, kArrowSize);
         add(-11, kArrow2Color, kArrowSize);
         for (std::int32_t id = -5; id <= -2; ++id) add(id, kIconColor, 10);
-        models.SaveToFile(Data.File("models.bbx"));
+        models.SaveToFile(data.File("models.bbx"));
     }
 };
 

@@ -1,14 +1,11 @@
 #pragma once
 // A small world for tests: a sprite bank over models of our own (every
 // model ID the world draws, each a solid box of its own colour), a sound
-// player that records the effects played, a recording stand-in for the game
+// player on the recording sound layer, a recording stand-in for the game
 // controller, and the object list.
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <stdexcept>
-#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -17,13 +14,15 @@
 #include <vector>
 
 #include "core/bbx_collection.h"
+#include "runtime/platform/null/box_text_renderer.h"
+#include "runtime/platform/null/recording_sound_layer.h"
 #include "runtime/sfx.h"
 #include "runtime/surface.h"
-#include "support/media_test_support.h"
-#include "support/world_stand_ins.h"
+#include "support/temp_folder.h"
 #include "world/bohater.h"
 #include "world/gfx.h"
 #include "world/lista.h"
+#include "world/still_game.h"
 
 namespace gb::test_support {
 
@@ -33,20 +32,6 @@ constexpr int kSpriteHeight = 30;
 
 // Model IDs -11 .. 25 by their red channel.
 inline bbx::TColor ModelColor(int id) { return bbx::RGB(static_cast<std::uint8_t>(100 + id), 200, 60); }
-
-// Effect n is sample n + 1; each play is recorded by its effect number.
-class TRecordingSoundLayer : public TSilentSoundLayer {
-public:
-    TSampleHandle LoadSample(const std::string& path) override {
-        return static_cast<TSampleHandle>(std::stoi(path.substr(path.size() - 6, 2)) + 1);
-    }
-    TChannelHandle PlaySample(TSampleHandle sample) override {
-        Played.push_back(static_cast<int>(sample) - 1);
-        return sample;
-    }
-
-    std::vector<int> Played;
-};
 
 struct TEvent {
     std::string Name;
@@ -80,14 +65,11 @@ public:
     std::function<void(bool)> OnSetRiding;
 };
 
-// The models file, written once per process into a directory of its own
-// that goes when the process ends.
-class TModelDirectory {
-public:
-    TModelDirectory() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "gb_world_XXXXXX").string();
-        if (!::mkdtemp(pattern.data())) throw std::runtime_error("no temporary directory");
-        Path = pattern + "/";
+// The models file, written once per process into a folder of its own that
+// goes when the process ends.
+inline const std::string& ModelDirectory() {
+    static const TTempFolder folder;
+    static const std::string directory = [] {
         bbx::Tbbx_collection models;
         for (int id = -11; id <= 25; ++id) {
             bbx::Tbbx_model* m = models.Add();
@@ -96,18 +78,10 @@ public:
             m->I2 = kSpriteHeight;
             m->AddElement(bbx::MakeSphere(ModelColor(id), 0, 0, 0, 500));
         }
-        models.SaveToFile(Path + "models.bbx");
-    }
-    ~TModelDirectory() { std::filesystem::remove_all(Path); }
-    TModelDirectory(const TModelDirectory&) = delete;
-    TModelDirectory& operator=(const TModelDirectory&) = delete;
-
-    std::string Path;  // with a trailing '/'
-};
-
-inline const std::string& ModelDirectory() {
-    static const TModelDirectory directory;
-    return directory.Path;
+        models.SaveToFile(folder.File("models.bbx"));
+        return folder.Directory();
+    }();
+    return directory;
 }
 
 // A sprite as the bank rendered it.
@@ -145,6 +119,13 @@ public:
         Hero().X = x;
         Hero().Y = y;
         return Hero();
+    }
+
+    // The numbers of the effects played so far, in order ("/sfx/07.wav" is 7).
+    std::vector<int> Effects() const {
+        std::vector<int> effects;
+        for (const std::string& path : Sound.Played) effects.push_back(std::stoi(path.substr(path.size() - 6, 2)));
+        return effects;
     }
 
     // The sprites rendered so far, oldest first (while the cache has not wrapped).

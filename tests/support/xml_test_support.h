@@ -9,7 +9,7 @@
 
 #include "runtime/xml_parser.h"
 
-namespace gb::testing {
+namespace gb::test_support {
 
 inline std::string Shape(const TXMLDocument& node) {
     std::string out;
@@ -63,4 +63,4 @@ inline std::string XmlOf(const TXMLElement& node) {
     return out;
 }
 
-}  // namespace gb::testing
+}  // namespace gb::test_support

@@ -5,14 +5,14 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
+#include <stdexcept>
 #include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
 
 #include "core/bbx_collection.h"
 #include "core/code_page.h"
 #include "core/render_canvas.h"
+#include "support/temp_folder.h"
 
 namespace fs = std::filesystem;
 using namespace bbx;
@@ -26,26 +26,15 @@ struct Result {
 
 class BbxTool : public ::testing::Test {
 protected:
-    void SetUp() override {
-        Dir = fs::temp_directory_path() / ("bbx_cli_" + std::to_string(::getpid()) + "_" +
-                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(Dir);
-    }
-    void TearDown() override { fs::remove_all(Dir); }
-
-    std::string PathOf(const std::string& name) const { return (Dir / name).string(); }
-    void Write(const std::string& name, const std::string& bytes) const {
-        std::ofstream(PathOf(name), std::ios::binary) << bytes;
-    }
-    std::string Read(const std::string& name) const {
-        std::ifstream in(PathOf(name), std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
+    std::string PathOf(const std::string& name) const { return Temp.File(name); }
+    void Write(const std::string& name, const std::string& bytes) const { Temp.Write(name, bytes); }
+    std::string Read(const std::string& name) const { return Temp.Read(name); }
     Result Run(const std::string& args) const {
         const std::string err = PathOf("stderr.txt");
         const std::string command = std::string(BBX_TOOL) + " " + args + " 2>" + err;
         Result r;
         FILE* pipe = ::popen(command.c_str(), "r");
+        if (!pipe) throw std::runtime_error("cannot run " + command);
         std::array<char, 4096> buf;
         std::size_t n;
         while ((n = std::fread(buf.data(), 1, buf.size(), pipe)) > 0) r.Out.append(buf.data(), n);
@@ -70,7 +59,7 @@ protected:
         c.SaveToFile(PathOf(name));
     }
 
-    fs::path Dir;
+    const gb::test_support::TTempFolder Temp;
 };
 
 }  // namespace

@@ -30,12 +30,12 @@
 #include "runtime/frame_timer.h"
 #include "runtime/game_canvas.h"
 #include "runtime/platform/mixer_sound_layer.h"
+#include "runtime/platform/null/recording_sound_layer.h"
 #include "runtime/platform/sdl_event_loop.h"
 #include "runtime/platform/sdl_services.h"
 #include "runtime/platform/sdl_text_renderer.h"
 #include "runtime/platform/sdl_window.h"
 #include "runtime/sfx.h"
-#include "support/world_stand_ins.h"
 #include "world/bohater.h"
 #include "world/cos_na_ziemi.h"
 #include "world/efekt.h"
@@ -44,6 +44,7 @@
 #include "world/murek.h"
 #include "world/postac.h"
 #include "world/static_cos.h"
+#include "world/still_game.h"
 #include "world/zaprzeg.h"
 
 using namespace gb;
@@ -203,7 +204,7 @@ private:
 
     TGfx Gfx;
     TSfx Sfx;
-    test_support::TStillGame Game;
+    TStillGame Game;
     TWorldContext Context{Gfx, Sfx, Game};
     TLista List{Context};
     TStaticCos* Lit = nullptr;
@@ -213,7 +214,7 @@ private:
 int WritePicture(const TOptions& options) {
     const auto format = options.ThirtyTwoBits ? bbx::TPixelFormat::Xrgb8888 : bbx::TPixelFormat::Rgb565;
     TSdlTextRenderer text;
-    test_support::TSilentSoundLayer silence;
+    TRecordingSoundLayer silence;  // a picture makes no sound
     TScene scene(format, text, silence, options.Models);
     for (int frame = 0; frame < options.Frames; ++frame) scene.Update(40);
     TSurface back(format, &text);

@@ -10,6 +10,7 @@
 #include "flow/intro.h"
 #include "flow/menu.h"
 #include "flow/ui_button.h"
+#include "runtime/platform/null/manual_system_services.h"
 #include "support/flow_test_support.h"
 #include "world/gfx.h"
 
@@ -17,23 +18,6 @@ using namespace gb;
 using namespace gb::test_support;
 
 namespace {
-
-class TFakeSystem : public TSystemServices {
-public:
-    std::uint32_t TickCount() override { return Now; }
-    bool IsKeyHeld(TVirtualKey key) override { return Held.contains(key); }
-    bool OpenDocument(const std::string& path) override {
-        Opened.push_back(path);
-        return OpenSucceeds;
-    }
-    void ShowCursor(bool show) override { CursorShown = show; }
-
-    std::uint32_t Now = 1000;
-    std::set<TVirtualKey> Held;
-    std::vector<std::string> Opened;
-    bool OpenSucceeds = true;
-    bool CursorShown = true;
-};
 
 // A game that records what the main window asks of it.
 class TFakeGame : public TGameScreen {
@@ -132,9 +116,9 @@ protected:
 
     TDataFolder Data;
     TBoxTextRenderer Text{6, 12};
-    TFakePresenter Presenter;
-    TFakeSoundLayer Sound;
-    TFakeSystem System;
+    TNullPresenter Presenter;
+    TRecordingSoundLayer Sound;
+    TManualSystemServices System{1000};
     std::vector<std::string> GameLog;
     TFakeGame* Game = nullptr;
     int GamesMade = 0;

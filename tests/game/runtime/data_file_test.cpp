@@ -12,7 +12,7 @@
 #include "core/errors.h"
 #include "core/program_directory.h"
 #include "runtime/data_file.h"
-#include "support/temp_directory.h"
+#include "support/temp_folder.h"
 
 namespace gb {
 namespace {
@@ -21,7 +21,7 @@ namespace {
 const std::string kCp1250Text = "\x8C" "wi\xB9t \xB3";
 const std::string kUtf8Text = "\xC5\x9Awi\xC4\x85t \xC5\x82";
 
-class DataFileTest : public testing::TempDirectoryTest {
+class DataFileTest : public test_support::TempFolderTest {
 protected:
     void Write(const std::string& name, const std::string& bytes) const {
         std::ofstream(Directory + name, std::ios::binary) << bytes;

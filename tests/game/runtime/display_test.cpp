@@ -8,41 +8,21 @@
 #include "runtime/frame_timer.h"
 #include "runtime/game_canvas.h"
 #include "runtime/keyboard_state.h"
-#include "support/media_test_support.h"
+#include "runtime/platform/null/box_text_renderer.h"
+#include "runtime/platform/null/null_presenter.h"
 
 using namespace gb;
 using bbx::TPixelFormat;
 
 namespace {
 
-class TRecordingPresenter : public TPresenter {
-public:
-    void Open(int width, int height, TPixelFormat format, bool windowed) override {
-        if (FailOpen) throw EDisplayError("no mode");
-        Log.push_back("open " + std::to_string(width) + "x" + std::to_string(height) + " " +
-                      (format == TPixelFormat::Rgb565 ? "16" : "32") + (windowed ? " windowed" : " full"));
-    }
-    void Close() override { Log.push_back("close"); }
-    void Present(const bbx::TPixelBuffer& frame) override {
-        Log.push_back("present");
-        LastPixel = frame.GetPixel(10, 20);
-    }
-    void SetWindowed(bool windowed) override { Log.push_back(windowed ? "windowed" : "full"); }
-    bool IsLost() const override { return Lost; }
-
-    std::vector<std::string> Log;
-    bool FailOpen = false;
-    bool Lost = false;
-    std::uint32_t LastPixel = 0;
-};
-
 using Log = std::vector<std::string>;
 
 }  // namespace
 
 TEST(Display, InitialiseSetsTheModeThenCallsItsHandlerWithTheBackSurfaceReady) {
-    TRecordingPresenter presenter;
-    test_support::TBoxTextRenderer text;
+    TNullPresenter presenter;
+    TBoxTextRenderer text;
     TDisplay display(presenter, &text);
     EXPECT_EQ(display.BitsPerPixel(), 16);
     EXPECT_FALSE(display.CanDraw());
@@ -72,7 +52,7 @@ TEST(Display, InitialiseSetsTheModeThenCallsItsHandlerWithTheBackSurfaceReady) {
 }
 
 TEST(Display, DepthIsChosenBeforeInitialiseAndStaysFixedWhileSet) {
-    TRecordingPresenter presenter;
+    TNullPresenter presenter;
     TDisplay display(presenter, nullptr);
     display.SetBitsPerPixel(32);
     EXPECT_EQ(display.Format(), TPixelFormat::Xrgb8888);
@@ -86,20 +66,20 @@ TEST(Display, DepthIsChosenBeforeInitialiseAndStaysFixedWhileSet) {
 }
 
 TEST(Display, FlipPresentsTheBackSurfaceOnlyWhileItCanDraw) {
-    TRecordingPresenter presenter;
+    TNullPresenter presenter;
     TDisplay display(presenter, nullptr);
     display.Flip();
     display.Initialize();
     display.Surface().Fill(bbx::RGB(255, 255, 255));
     display.Flip();
-    EXPECT_EQ(presenter.LastPixel, 0xFFFFu);
+    EXPECT_EQ(presenter.LastFrame.GetPixel(10, 20), 0xFFFFu);
     presenter.Lost = true;
     display.Flip();
     EXPECT_EQ(presenter.Log, (Log{"open 800x600 16 full", "present"}));
 }
 
 TEST(Display, FinaliseCallsItsHandlerFirstAndReleasesTheModeEvenWhenTheHandlerFails) {
-    TRecordingPresenter presenter;
+    TNullPresenter presenter;
     TDisplay display(presenter, nullptr);
     display.OnFinalize = [&] {
         presenter.Log.push_back("handler " + std::to_string(display.Surface().Width()));
@@ -115,7 +95,7 @@ TEST(Display, FinaliseCallsItsHandlerFirstAndReleasesTheModeEvenWhenTheHandlerFa
 }
 
 TEST(Display, AFailedModeRaisesAndLeavesTheDisplayDown) {
-    TRecordingPresenter presenter;
+    TNullPresenter presenter;
     presenter.FailOpen = true;
     TDisplay display(presenter, nullptr);
     bool handled = false;
@@ -127,7 +107,7 @@ TEST(Display, AFailedModeRaisesAndLeavesTheDisplayDown) {
 }
 
 TEST(Display, WindowedOptionReachesTheModeAndTogglesAtAnyTime) {
-    TRecordingPresenter presenter;
+    TNullPresenter presenter;
     {
         TDisplay display(presenter, nullptr);
         display.SetWindowed(true);

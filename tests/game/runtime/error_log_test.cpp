@@ -16,7 +16,7 @@
 #include "core/program_directory.h"
 #include "runtime/error_log.h"
 #include "runtime/system_info.h"
-#include "support/temp_directory.h"
+#include "support/temp_folder.h"
 
 namespace gb {
 namespace {
@@ -97,7 +97,7 @@ TEST(ErrorNames, ExceptionPointerKeepsTheThrownClass) {
     }
 }
 
-using ErrorLogFileTest = testing::TempDirectoryTest;
+using ErrorLogFileTest = test_support::TempFolderTest;
 
 TEST_F(ErrorLogFileTest, FirstErrorCreatesTheFileAndLaterOnesAppend) {
     WriteErrorLog(Directory, bbx::Pl<"BŁĄD !!!">(), DescribeError(bbx::EInOutError(2, "first")));

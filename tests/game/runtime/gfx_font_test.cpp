@@ -5,7 +5,7 @@
 
 #include "core/errors.h"
 #include "runtime/gfx_font.h"
-#include "support/media_test_support.h"
+#include "runtime/platform/null/box_text_renderer.h"
 
 using namespace gb;
 using bbx::RGB;
@@ -19,7 +19,7 @@ constexpr bbx::TColor Background = RGB(0, 0, 160);
 // Glyphs 10 wide and 12 high (control codes 0 wide); ink on the glyph's
 // columns 1..9 and rows 0..10.
 struct FontTest : ::testing::Test {
-    test_support::TBoxTextRenderer Text{10, 12};
+    TBoxTextRenderer Text{10, 12};
     Tgfx_Font Font{TPixelFormat::Xrgb8888, Text, "Verdana", 9, fsBold, GameColours};
     TSurface Target{TPixelFormat::Xrgb8888};
 
@@ -40,7 +40,7 @@ struct FontTest : ::testing::Test {
 }  // namespace
 
 TEST(FontKey, IsBlackOrTheFirstGreyStepNoColourUses) {
-    test_support::TBoxTextRenderer text;
+    TBoxTextRenderer text;
     const auto key = [&](std::vector<bbx::TColor> colours) {
         return Tgfx_Font(TPixelFormat::Xrgb8888, text, "Verdana", 9, fsBold, colours).Strip().TransparentColor();
     };

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
@@ -12,6 +10,7 @@
 
 #include "runtime/platform/mixer_sound_layer.h"
 #include "runtime/sfx.h"
+#include "support/temp_folder.h"
 
 using namespace gb;
 namespace fs = std::filesystem;
@@ -52,14 +51,9 @@ void WriteConstantWav(const fs::path& path, std::int16_t value, int milliseconds
 class SoundTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        Dir = fs::temp_directory_path() / ("gb_sound_" + std::to_string(getpid()) + "_" +
-                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(Dir);
-        fs::create_directories(Dir);
         setenv("SDL_AUDIODRIVER", "disk", 0);
         setenv("SDL_DISKAUDIOFILE", (Dir / "mixed.raw").c_str(), 1);
     }
-    void TearDown() override { fs::remove_all(Dir); }
 
     // The left channel of everything mixed so far (read after the layer closed).
     std::vector<std::int16_t> Mixed() const {
@@ -77,7 +71,8 @@ protected:
         std::this_thread::sleep_for(std::chrono::milliseconds(60));  // let the last buffers reach the file
     }
 
-    fs::path Dir;
+    const test_support::TTempFolder Temp;
+    const fs::path Dir = Temp.Path();
 };
 
 int Peak(const std::vector<std::int16_t>& samples) {

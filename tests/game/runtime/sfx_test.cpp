@@ -3,46 +3,13 @@
 #include <string>
 #include <vector>
 
+#include "runtime/platform/null/recording_sound_layer.h"
 #include "runtime/sfx.h"
 
 using namespace gb;
 
-namespace {
-
-// Records the calls; files whose name holds "missing" fail to load.
-class TRecordingLayer : public TSoundLayer {
-public:
-    bool Start(int rate, int channels) override {
-        Log.push_back("start " + std::to_string(rate) + " " + std::to_string(channels));
-        return true;
-    }
-    TSampleHandle LoadSample(const std::string& path) override {
-        Log.push_back("sample " + path);
-        return path.find("missing") == std::string::npos ? ++Loaded : 0;
-    }
-    TChannelHandle PlaySample(TSampleHandle sample) override {
-        Log.push_back("play " + std::to_string(sample));
-        return sample;
-    }
-    void StopChannel(TChannelHandle) override {}
-    void FreeSample(TSampleHandle) override {}
-    TStreamHandle OpenStream(const std::string& path) override {
-        Log.push_back("stream " + path);
-        return 77;
-    }
-    void PlayStream(TStreamHandle stream) override { Log.push_back("music " + std::to_string(stream)); }
-    void StopStream(TStreamHandle stream) override { Log.push_back("stop music " + std::to_string(stream)); }
-    void Beep(int, int) override {}
-    void Close() override { Log.push_back("close"); }
-
-    std::vector<std::string> Log;
-    TSampleHandle Loaded = 100;
-};
-
-}  // namespace
-
 TEST(Sfx, LoadsTheElevenNumberedEffectsAndTheMusicFromTheSfxFolder) {
-    TRecordingLayer layer;
+    TRecordingSoundLayer layer;
     {
         TSfx sfx(layer, "/game/");
         sfx.LoadSounds();
@@ -58,7 +25,7 @@ TEST(Sfx, LoadsTheElevenNumberedEffectsAndTheMusicFromTheSfxFolder) {
 }
 
 TEST(Sfx, PlaysEffectsByNumberAndLeavesOutOfRangeNumbersSilent) {
-    TRecordingLayer layer;
+    TRecordingSoundLayer layer;
     TSfx sfx(layer, "/game/");
     sfx.LoadSounds();
     layer.Log.clear();
@@ -69,11 +36,12 @@ TEST(Sfx, PlaysEffectsByNumberAndLeavesOutOfRangeNumbersSilent) {
     sfx.Play(-1);
     sfx.PlayMusic();
     sfx.StopMusic();
-    EXPECT_EQ(layer.Log, (std::vector<std::string>{"play 101", "play 111", "play 111", "music 77", "stop music 77"}));
+    EXPECT_EQ(layer.Log, (std::vector<std::string>{"play 101", "play 111", "play 111", "music 112", "stop music 112"}));
 }
 
 TEST(Sfx, PlayingBeforeLoadingOrAFailedLoadHandsTheLayerNoSound) {
-    TRecordingLayer layer;
+    TRecordingSoundLayer layer;
+    layer.FailLoads = true;
     TSfx sfx(layer, "/missing/");
     sfx.Play(3);
     sfx.LoadSounds();

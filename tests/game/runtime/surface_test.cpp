@@ -2,8 +2,8 @@
 
 #include "core/errors.h"
 #include "runtime/game_canvas.h"
+#include "runtime/platform/null/box_text_renderer.h"
 #include "runtime/surface.h"
-#include "support/media_test_support.h"
 
 using namespace gb;
 using bbx::RGB;
@@ -175,7 +175,7 @@ TEST(GameCanvas, LoanKeepsItsSettingsUntilReleased) {
 }
 
 TEST(GameCanvas, TextOutFillsTheCellWithASolidBrushAndBlendsOverTheSurfaceWithAClearOne) {
-    test_support::TBoxTextRenderer text(4, 5);
+    TBoxTextRenderer text(4, 5);
     for (TPixelFormat format : BothFormats) {
         TSurface s(format, &text);
         s.SetSize(12, 8);

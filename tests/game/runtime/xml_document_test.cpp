@@ -7,10 +7,10 @@
 namespace gb {
 namespace {
 
-using testing::AddAttribute;
-using testing::AddTag;
-using testing::Parsed;
-using testing::XmlOf;
+using test_support::AddAttribute;
+using test_support::AddTag;
+using test_support::Parsed;
+using test_support::XmlOf;
 
 TEST(XmlQueries, FindTagTakesTheFirstTagOfExactlyThatName) {
     const auto document = Parsed("text<!-- x --><b id=\"1\"/><B id=\"2\"/><b id=\"3\"/>", TXMLOptions{});
@@ -135,7 +135,7 @@ TEST(XmlAppend, GameDataRoundTripsThroughItsOwnOutput) {
               "<triggers><trigger event=\"init\"><action type=\"dialog\" id=\"hero\">"
               "Wesołych Świąt!<br/>Naprawdę.</action></trigger></triggers></gamedata>");
     EXPECT_EQ(XmlOf(*Parsed(written)), written);
-    EXPECT_EQ(testing::Shape(*Parsed(written)), testing::Shape(*Parsed(file)));
+    EXPECT_EQ(test_support::Shape(*Parsed(written)), test_support::Shape(*Parsed(file)));
 }
 
 TEST(XmlAppend, TreeBuiltByHandReadsBackAsBuilt) {
@@ -146,7 +146,7 @@ TEST(XmlAppend, TreeBuiltByHandReadsBackAsBuilt) {
     AddTag(line, "br", TXMLTag::kEmpty);
     line.AddString().Text = "2024";
     const std::string written = XmlOf(document);
-    EXPECT_EQ(testing::Shape(*Parsed(written, TXMLOptions{})), testing::Shape(document));
+    EXPECT_EQ(test_support::Shape(*Parsed(written, TXMLOptions{})), test_support::Shape(document));
     EXPECT_EQ(NodeText(FindTag(Parsed(written)->FindTag("credits"), "line")), "Glimmer Bay\r\n2024");
 }
 

@@ -7,14 +7,14 @@
 namespace gb {
 namespace {
 
-using testing::Parsed;
-using testing::ShapeOf;
+using test_support::Parsed;
+using test_support::ShapeOf;
 
 const TXMLOptions kAsWritten{};
 
 TEST(XmlParserStructure, PrologAndRootAreTwoTopLevelTags) {
     const auto document = Parsed("<?xml version=\"1.0\"?>\r\n<config><gfx/></config>");
-    EXPECT_EQ(testing::Shape(*document), "xml#1[version=1.0] config#0{gfx#2}");
+    EXPECT_EQ(test_support::Shape(*document), "xml#1[version=1.0] config#0{gfx#2}");
     ASSERT_NE(document->FindTag("config"), nullptr);
     EXPECT_EQ(document->FindTag("config"), &document->Child(1));
 }
@@ -36,7 +36,7 @@ TEST(XmlParserStructure, ParseAppendsToWhatTheDocumentHolds) {
     TXMLDocument document;
     Parse(document, "<a/>", kGameXMLOptions);
     Parse(document, "<b/>", kGameXMLOptions);
-    EXPECT_EQ(testing::Shape(document), "a#2 b#2");
+    EXPECT_EQ(test_support::Shape(document), "a#2 b#2");
 }
 
 TEST(XmlParserStructure, ParsingIntoATagEndsAtItsOwnEndTag) {
@@ -44,7 +44,7 @@ TEST(XmlParserStructure, ParsingIntoATagEndsAtItsOwnEndTag) {
     TXMLTag& tag = root.AddTag();
     tag.Text = "a";
     Parse(tag, "<b/></a><c/>", kGameXMLOptions);
-    EXPECT_EQ(testing::Shape(root), "a#0{b#2}");
+    EXPECT_EQ(test_support::Shape(root), "a#0{b#2}");
 }
 
 TEST(XmlParserMalformed, MissingEndTagTakesTheRestAsChildren) {
@@ -136,7 +136,7 @@ TEST(XmlParserAttributes, ControlCharacterSeparatesNameFromAttributes) {
 
 TEST(XmlParserCase, GameOptionsLowerNamesAndValuesButNotText) {
     const auto document = Parsed("<COS TYPE=\"Bohater\">Ala Ma Kota</COS>");
-    EXPECT_EQ(testing::Shape(*document), "cos#0[type=bohater]{\"Ala Ma Kota\"}");
+    EXPECT_EQ(test_support::Shape(*document), "cos#0[type=bohater]{\"Ala Ma Kota\"}");
     EXPECT_EQ(document->FindTag("cos")->GetAttribute("TYPE"), "");
     EXPECT_EQ(document->FindTag("COS"), nullptr);
 }
@@ -171,7 +171,7 @@ TEST(XmlParserCase, OnlyAsciiLettersChange) {
 TEST(XmlParserText, GameOptionsTrimAndFoldWhitespace) {
     EXPECT_EQ(ShapeOf("<p>  two\r\n\t   words  </p>"), "p#0{\"two words\"}");
     const auto blank = Parsed("<p> \r\n\t </p>");
-    EXPECT_EQ(testing::Shape(*blank), "p#0");
+    EXPECT_EQ(test_support::Shape(*blank), "p#0");
     EXPECT_EQ(blank->FindTag("p")->GetText(), "");
 }
 

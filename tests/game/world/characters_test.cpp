@@ -85,7 +85,7 @@ TEST(Hero, FourBlowsOfTheHandFellAParentAndEndTheCommand) {
     EXPECT_EQ(hero.Target, nullptr);
     EXPECT_FLOAT_EQ(hero.Goodness, -1);
     EXPECT_EQ(rig.Game.Events.back(), (TEvent{"fall", "tata"}));
-    EXPECT_EQ(rig.Sound.Played, (std::vector<int>{0, 0, 0, 0}));
+    EXPECT_EQ(rig.Effects(), (std::vector<int>{0, 0, 0, 0}));
 
     // The angel cannot be hit.
     TPostac& angel = rig.Add<TPostac>(TLista::ObjectLayer, 160, 100, TPostac::Angel);
@@ -115,7 +115,7 @@ TEST(Hero, HandsOutPresentsAndRodsToChildrenNotYetGifted) {
         EXPECT_EQ(hero.Command, TBohater::NoCommand);
         EXPECT_EQ(hero.Target, nullptr);
         EXPECT_EQ(rig.Game.Events, (std::vector<TEvent>{{item == TBohater::Present ? "prezent" : "rozga", "jas"}}));
-        EXPECT_EQ(rig.Sound.Played, (std::vector<int>{8, 1}));
+        EXPECT_EQ(rig.Effects(), (std::vector<int>{8, 1}));
 
         hero.SetCommand(TBohater::WalkAndUse, 0, 0, &child);
         hero.Collide(child);
@@ -147,7 +147,7 @@ TEST(Hero, HangsBaublesOnlyOnUnlitChristmasTrees) {
     EXPECT_FLOAT_EQ(hero.Goodness, -1);
     EXPECT_EQ(hero.Command, TBohater::NoCommand);
     EXPECT_EQ(rig.Game.Events, (std::vector<TEvent>{{"bombka", "choinka"}}));
-    EXPECT_EQ(rig.Sound.Played, (std::vector<int>{8, 1, 6}));
+    EXPECT_EQ(rig.Effects(), (std::vector<int>{8, 1, 6}));
 
     hero.SetCommand(TBohater::WalkAndUse, 0, 0, &tree);
     hero.Collide(tree);
@@ -168,7 +168,7 @@ TEST(Hero, SelectingAnotherItemDropsAnOrderToUseOne) {
     hero.SetCommand(TBohater::Walk, 0, 0, &child);
     hero.SelectItem(TBohater::Present);
     EXPECT_EQ(hero.Command, TBohater::Walk);
-    EXPECT_EQ(rig.Sound.Played, (std::vector<int>{8, 8}));
+    EXPECT_EQ(rig.Effects(), (std::vector<int>{8, 8}));
 }
 
 TEST(Hero, GetsIntoTheSleighHeWalksTo) {
@@ -318,7 +318,7 @@ TEST(Sleigh, CrashesAtSpeedAndIsStunnedFor1500Ms) {
     EXPECT_EQ(smoke.Kind, TEfekt::CrashSmoke);
     EXPECT_FLOAT_EQ(smoke.X, 300);
     EXPECT_FLOAT_EQ(smoke.Y, 268);
-    EXPECT_EQ(rig.Sound.Played, (std::vector<int>{5, 4}));
+    EXPECT_EQ(rig.Effects(), (std::vector<int>{5, 4}));
 
     EXPECT_TRUE(sleigh.IsStunned());
     sleigh.Throttle(1000);
@@ -348,7 +348,7 @@ TEST(Sleigh, RunsCharactersOverAndSlowsOnTheInvincible) {
     rig.List.Update(10000, 1, 0, 0);
     EXPECT_FLOAT_EQ(hero.Goodness, -1.33f) << "the fall costs its own point";
     EXPECT_EQ(rig.List.Count(TLista::GroundLayer), 1);
-    EXPECT_EQ(rig.Sound.Played, std::vector<int>{10});
+    EXPECT_EQ(rig.Effects(), std::vector<int>{10});
 
     sleigh.Speed = 0.9f;
     sleigh.Collide(grandfather);

@@ -2,10 +2,10 @@
 
 #include <filesystem>
 #include <numbers>
-#include <unistd.h>
 
 #include "core/errors.h"
-#include "support/media_test_support.h"
+#include "runtime/platform/null/box_text_renderer.h"
+#include "support/temp_folder.h"
 #include "world/gfx.h"
 
 namespace fs = std::filesystem;
@@ -18,10 +18,6 @@ constexpr auto kFormat = bbx::TPixelFormat::Xrgb8888;
 class SpriteBankTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        Dir = fs::temp_directory_path() /
-              ("gb_gfx_" + std::to_string(::getpid()) + "_" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(Dir);
         // Model 5: a 40 x 60 white disc filling the sprite; model 6: a black
         // ball with a white core; model 7 twice, the first one red.
         bbx::Tbbx_collection models;
@@ -32,7 +28,6 @@ protected:
         AddModel(models, 7, 10, 10, bbx::MakeSphere(bbx::RGB(0, 255, 0), 0, 0, 0, 40));
         models.SaveToFile((Dir / "models.bbx").string());
     }
-    void TearDown() override { fs::remove_all(Dir); }
 
     static void AddModel(bbx::Tbbx_collection& c, int id, float w, float h, const bbx::TSphereElement& e) {
         bbx::Tbbx_model* m = c.Add();
@@ -55,8 +50,9 @@ protected:
         return s;
     }
 
-    gb::test_support::TBoxTextRenderer Text{6, 12};
-    fs::path Dir;
+    TBoxTextRenderer Text{6, 12};
+    const test_support::TTempFolder Temp;
+    const fs::path Dir = Temp.Path();
 };
 
 std::uint32_t Px(const TSurface& s, int x, int y) { return s.Pixel(x, y); }

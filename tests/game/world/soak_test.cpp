@@ -237,7 +237,7 @@ TEST(WorldSoak, AHundredThousandFramesOfAThousandObjects) {
     EXPECT_GT(soak.Falls, 0u);
     EXPECT_GT(soak.TreesExploded, 0u);
     EXPECT_GT(soak.Explosions, 0u);
-    const auto& played = soak.Rig.Sound.Played;
+    const std::vector<int> played = soak.Rig.Effects();
     const auto crashes = std::count(played.begin(), played.end(), 4);
     EXPECT_GT(crashes, 0);
     std::printf("events %llu, rides %llu, falls %llu, trees exploded %llu, explosion frames %llu, lying %d, "

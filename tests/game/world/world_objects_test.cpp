@@ -82,7 +82,7 @@ TEST(WorldObjects, ALitChristmasTreeExplodesIntoABurntOne) {
     EXPECT_EQ(tree.Fuse, TStaticCos::NotLit);
     EXPECT_EQ(tree.Radius, 24);
     EXPECT_EQ(rig.Game.Events, (std::vector<TEvent>{{"wybuch", "choinka"}}));
-    EXPECT_EQ(rig.Sound.Played, std::vector<int>{7});
+    EXPECT_EQ(rig.Effects(), std::vector<int>{7});
 
     rig.List.Draw(rig.Screen, 0, 0);
     EXPECT_EQ(rig.Rendered()[0].ModelId, 4);
@@ -92,7 +92,7 @@ TEST(WorldObjects, EffectsAgeOnTheViewAndEnd) {
     TWorldRig rig;
     TEfekt& blast = rig.Add<TEfekt>(TLista::EffectLayer, 200, 200, TEfekt::Explosion);
     TEfekt& smoke = rig.Add<TEfekt>(TLista::EffectLayer, 400, 200, TEfekt::CrashSmoke);
-    EXPECT_EQ(rig.Sound.Played, std::vector<int>{5}) << "smoke makes its sound as it appears";
+    EXPECT_EQ(rig.Effects(), std::vector<int>{5}) << "smoke makes its sound as it appears";
     std::vector<std::int32_t> frames;
     std::uint32_t now = 10000;
     for (int age = 100; age <= 600; age += 100) {
