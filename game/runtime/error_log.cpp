@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <chrono>
 #include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "core/code_page.h"
@@ -41,9 +43,25 @@ private:
     int Fd;
 };
 
+// Whether the entry fits whole under the process's file-size limit: a write
+// beyond it would cut the entry (and, with SIGXFSZ at its default, end the
+// game).
+bool FitsUnderFileSizeLimit(off_t size, std::size_t bytes) {
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_FSIZE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) return true;
+    return static_cast<rlim_t>(size) <= limit.rlim_cur && bytes <= limit.rlim_cur - static_cast<rlim_t>(size);
+}
+
+// Only a regular file takes entries. O_NONBLOCK keeps a FIFO without a reader
+// from blocking the game in open; the fstat check turns away FIFOs, devices
+// and sockets, which could block or swallow the entry on write.
 void AppendToFile(const std::string& path, std::string_view bytes) {
-    const TFileDescriptor file(::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666));
+    const TFileDescriptor file(
+        ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, 0666));
     if (file.Get() < 0) return;
+    struct stat status {};
+    if (::fstat(file.Get(), &status) != 0 || !S_ISREG(status.st_mode)) return;
+    if (!FitsUnderFileSizeLimit(status.st_size, bytes.size())) return;
     while (!bytes.empty()) {
         const ssize_t written = ::write(file.Get(), bytes.data(), bytes.size());
         if (written < 0 && errno == EINTR) continue;

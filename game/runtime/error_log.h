@@ -26,9 +26,10 @@ struct TErrorLogFacts {
 std::string ErrorLogEntry(std::string_view title, const TErrorInfo& error, const TErrorLogFacts& facts);
 
 // Appends the entry for the error to "Errors.log" in the directory (given
-// with its trailing '/'), creating
-// it when missing. Never raises: when the file cannot be opened or written
-// the entry is lost, in whole or in part.
+// with its trailing '/'), creating it when missing. Never raises and never
+// blocks: when the log is not a regular file (a FIFO, a device, a folder),
+// cannot be opened, or the entry would not fit under the file-size limit, the
+// entry is lost; a failing disk may cut it.
 void WriteErrorLog(const std::string& directory, std::string_view title, const TErrorInfo& error) noexcept;
 // The same in the program's own directory.
 void WriteErrorLog(std::string_view title, const std::exception& error) noexcept;

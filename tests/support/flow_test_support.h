@@ -19,9 +19,6 @@
 
 namespace gb::test_support {
 
-// The game's story test still names the null presenter so.
-using TFakePresenter = TNullPresenter;
-
 // Sprite colours of the test models: the pointer (-1) is red.
 inline constexpr bbx::TColor kPointerColor = bbx::RGB(255, 0, 0);
 inline constexpr int kPointerSize = 10;

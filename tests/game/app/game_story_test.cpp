@@ -19,6 +19,8 @@
 #include "app/frm_main.h"
 #include "core/code_page.h"
 #include "flow/menu.h"
+#include "runtime/platform/null/manual_system_services.h"
+#include "runtime/platform/null/null_presenter.h"
 #include "support/game_test_support.h"
 
 using namespace gb;
@@ -28,17 +30,6 @@ namespace {
 
 constexpr std::uint32_t kFrameMs = 33;
 constexpr int kCell = 48;
-
-class TPlayerSystem : public TSystemServices {
-public:
-    std::uint32_t TickCount() override { return Now; }
-    bool IsKeyHeld(TVirtualKey key) override { return Held.contains(key); }
-    bool OpenDocument(const std::string&) override { return false; }
-    void ShowCursor(bool) override {}
-
-    std::uint32_t Now = 5000;
-    std::set<TVirtualKey> Held;
-};
 
 struct TCell {
     int Column = 0;
@@ -294,10 +285,10 @@ public:
                (target ? "; target at (" + std::to_string(target->X / kCell) + ", " + std::to_string(target->Y / kCell) + ")" : "");
     }
 
-    TFakePresenter Presenter;
+    TNullPresenter Presenter;
     TBoxTextRenderer Text{6, 12};
     TRecordingSoundLayer Sound;
-    TPlayerSystem System;
+    TManualSystemServices System{5000};
     TfrmMain Form;
     std::vector<std::string> Stages;
     std::uint32_t Played = 0;

@@ -7,9 +7,16 @@
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
+#include <functional>
 #include <new>
 #include <optional>
 #include <stdexcept>
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "core/binary_io.h"
 #include "core/code_page.h"
@@ -131,6 +138,58 @@ TEST_F(ErrorLogFileTest, FullDiskLosesTheEntrySilently) {
     std::filesystem::create_symlink("/dev/full", Directory + "full/Errors.log");
     WriteErrorLog(Directory + "full/", "t", DescribeError(bbx::EConvertError("lost")));
     SUCCEED() << "returned without raising";
+}
+
+// Runs the body in a child process that a hang or a signal cannot take the
+// test with it; the child's exit status, or -signal when one ended it.
+int InChild(const std::function<int()>& body) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::alarm(5);
+        ::_exit(body());
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
+}
+
+TEST_F(ErrorLogFileTest, AFifoWithoutAReaderNeitherBlocksNorTakesTheEntry) {
+    ASSERT_EQ(::mkfifo((Directory + "Errors.log").c_str(), 0600), 0);
+    EXPECT_EQ(InChild([this] {
+                  WriteErrorLog(Directory, "t", DescribeError(bbx::EConvertError("lost")));
+                  return 0;
+              }),
+              0);
+
+    // With a reader waiting the FIFO opens, and is still turned away.
+    const int reader = ::open((Directory + "Errors.log").c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    WriteErrorLog(Directory, "t", DescribeError(bbx::EConvertError("lost")));
+    char byte = 0;
+    EXPECT_LE(::read(reader, &byte, 1), 0);
+    ::close(reader);
+}
+
+TEST_F(ErrorLogFileTest, AFileSizeLimitLosesTheWholeEntryAndTheNextOneStillComes) {
+    const TErrorInfo error = DescribeError(bbx::EConvertError("entry"));
+    WriteErrorLog(Directory, "first", error);
+    const std::string before = bbx::ReadWholeFile(Directory + "Errors.log");
+    const int status = InChild([&] {
+        rlimit limit{};
+        ::getrlimit(RLIMIT_FSIZE, &limit);
+        const rlimit small{before.size() + 10, limit.rlim_max};
+        ::setrlimit(RLIMIT_FSIZE, &small);
+        WriteErrorLog(Directory, "second", error);
+        if (bbx::ReadWholeFile(Directory + "Errors.log") != before) return 2;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        WriteErrorLog(Directory, "third", error);
+        return 0;
+    });
+    ASSERT_EQ(status, 0) << "2: the entry was cut; negative: a signal ended the writer";
+    const std::string after = bbx::ReadWholeFile(Directory + "Errors.log");
+    ASSERT_TRUE(after.starts_with(before));
+    EXPECT_TRUE(after.substr(before.size()).starts_with("\r\nBłąd:       third\r\n"));
+    EXPECT_EQ(after.find("second"), std::string::npos);
 }
 
 TEST(ErrorLogProgramDirectory, WritesBesideTheProgram) {
