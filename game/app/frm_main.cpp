@@ -96,7 +96,7 @@ void TfrmMain::DXDrawInitialize() {
     SpriteBank = std::make_unique<TGfx>(Display.Format(), Text, std::min(CacheSize, MostSpriteCacheSize), Tolerance);
     Services.emplace(TScreenServices{Display, *SpriteBank, *SoundPlayer, Directory, PointerX, PointerY});
     SpriteBank->Initialize(Directory);
-    IntroScreen = std::make_unique<TIntro>(*Services);
+    Current = std::make_unique<TIntro>(*Services);
     LastTick = System.TickCount();
     System.ShowCursor(false);
     Timer.SetEnabled(true, LastTick);
@@ -105,9 +105,7 @@ void TfrmMain::DXDrawInitialize() {
 void TfrmMain::DXDrawFinalize() {
     Timer.SetEnabled(false, System.TickCount());
     System.ShowCursor(true);
-    GameScreen.reset();
-    MenuScreen.reset();
-    IntroScreen.reset();
+    Current.reset();
     Services.reset();
     SpriteBank.reset();
     SoundPlayer.reset();
@@ -143,17 +141,7 @@ void TfrmMain::UpdateFrame() {
     if (PendingError.empty()) {
         const std::uint32_t elapsed = now - LastTick;
         PollHeldKeys(now, elapsed);
-        if (GameScreen) {
-            if (GameScreen->Update(now, elapsed)) {
-                GameScreen.reset();
-                OpenMenu();
-            }
-        } else if (MenuScreen) {
-            MenuScreen->Update(now, elapsed);
-            ActOnMenuChoice();
-        } else if (IntroScreen) {
-            IntroScreen->Update(now, elapsed);
-        }
+        if (Current) ActOn(Current->Advance(now, elapsed));
     }
     // Also behind the error screen, so that no time piles up there.
     LastTick = now;
@@ -161,44 +149,36 @@ void TfrmMain::UpdateFrame() {
 
 void TfrmMain::PollHeldKeys(std::uint32_t now, std::uint32_t elapsed) {
     HeldKeys.Update();
-    if (!GameScreen) return;
-    if (HeldKeys.Up()) GameScreen->Accelerate(now, elapsed);
-    if (HeldKeys.Down()) GameScreen->Brake(now, elapsed);
-    if (HeldKeys.Left()) GameScreen->TurnLeft(now, elapsed);
-    if (HeldKeys.Right()) GameScreen->TurnRight(now, elapsed);
+    if (Current) Current->HeldArrows(HeldKeys, now, elapsed);
 }
 
-void TfrmMain::ActOnMenuChoice() {
-    switch (MenuScreen->Choice()) {
-        case TMenu::NewGameChoice: StartGame(); break;
-        case TMenu::WebPageChoice: {
-            const std::string page = Directory + "WWW.html";
-            if (!System.OpenDocument(page)) {
-                MenuScreen->ClearChoice();
-                throw EOpenDocumentError(bbx::Pl<"Nie można otworzyć strony ">() + bbx::Utf8ToCp1250(page));
-            }
-            Close();
-            break;
-        }
-        case TMenu::ExitChoice: Close(); break;
-        default: break;
+void TfrmMain::ActOn(TScreenResult result) {
+    switch (result) {
+        case TScreenResult::Stay: break;
+        case TScreenResult::OpenMenu: OpenMenu(); break;
+        case TScreenResult::NewGame: StartGame(); break;
+        case TScreenResult::OpenWebPage: OpenWebPage(); break;
+        case TScreenResult::Exit: Close(); break;
     }
 }
 
 void TfrmMain::OpenMenu() {
+    // The screen it replaces goes first: the intro's sound stops, the game's
+    // music ends.
+    Current.reset();
     try {
-        MenuScreen = std::make_unique<TMenu>(*Services);
+        Current = std::make_unique<TMenu>(*Services);
     } catch (...) {
         // The menu comes back with an empty credits panel behind the error.
-        MenuScreen = std::make_unique<TMenu>(*Services, TMenu::TCredits::Empty);
+        Current = std::make_unique<TMenu>(*Services, TMenu::TCredits::Empty);
         throw;
     }
 }
 
 void TfrmMain::StartGame() {
-    MenuScreen.reset();
+    Current.reset();
     try {
-        GameScreen = GameFactory(*Services);
+        Current = GameFactory(*Services);
     } catch (...) {
         const std::exception_ptr failure = std::current_exception();
         // A working menu comes back behind the game's error; should its
@@ -213,19 +193,21 @@ void TfrmMain::StartGame() {
     }
 }
 
+void TfrmMain::OpenWebPage() {
+    const std::string page = Directory + "WWW.html";
+    if (!System.OpenDocument(page))
+        throw EOpenDocumentError(bbx::Pl<"Nie można otworzyć strony ">() + bbx::Utf8ToCp1250(page));
+    Close();
+}
+
 void TfrmMain::DrawFrame() {
     TSurface& back = Display.Surface();
     back.Fill(0);
     if (!PendingError.empty()) {
         DrawErrorText();
     } else {
-        if (GameScreen)
-            GameScreen->Draw(back);
-        else if (MenuScreen)
-            MenuScreen->Draw(back);
-        else if (IntroScreen)
-            IntroScreen->Draw(back);
-        if (!IntroScreen) {
+        if (Current) Current->Draw(back);
+        if (!Current || Current->ShowsPointer()) {
             SpriteBank->DrawNumber(back, 795, 5, Timer.FrameRate(), 1);
             SpriteBank->DrawPointer(back, PointerX, PointerY);
         }
@@ -244,18 +226,15 @@ void TfrmMain::KeyDown(TVirtualKey& key, TShiftState shift) {
                 IsEndedByError = true;
                 Close();
             }
-        } else if (GameScreen) {
-            GameScreen->KeyDown(key, shift);
-        } else if (!MenuScreen && IntroScreen) {
-            IntroScreen.reset();
-            OpenMenu();
+        } else if (Current) {
+            ActOn(Current->KeyPressed(key, shift));
         }
     });
 }
 
 void TfrmMain::KeyUp(TVirtualKey& key, TShiftState shift) {
     Guarded([&] {
-        if (PendingError.empty() && GameScreen) GameScreen->KeyUp(key, shift);
+        if (TScreen* screen = InputScreen()) screen->KeyUp(key, shift);
     });
 }
 
@@ -263,32 +242,28 @@ void TfrmMain::MouseMove(TShiftState, int x, int y) {
     Guarded([&] {
         PointerX = x;
         PointerY = y;
-        if (MenuScreen) MenuScreen->MouseMove(x, y);
+        // Also behind the error screen: the menu's buttons keep their hover.
+        if (Current) Current->MouseMove(x, y);
     });
 }
 
 void TfrmMain::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
-    Guarded([&] { RouteMouseButton(true, button, shift, x, y); });
+    Guarded([&] {
+        if (TScreen* screen = InputScreen()) screen->MouseDown(button, shift, x, y);
+    });
 }
 
 void TfrmMain::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
-    Guarded([&] { RouteMouseButton(false, button, shift, x, y); });
+    Guarded([&] {
+        if (TScreen* screen = InputScreen()) screen->MouseUp(button, shift, x, y);
+    });
 }
 
-void TfrmMain::RouteMouseButton(bool down, TMouseButton button, TShiftState shift, int x, int y) {
-    if (!PendingError.empty()) return;
-    if (GameScreen) {
-        if (down)
-            GameScreen->MouseDown(button, shift, x, y);
-        else
-            GameScreen->MouseUp(button, shift, x, y);
-    } else if (MenuScreen) {
-        if (down)
-            MenuScreen->MouseDown(button, shift, x, y);
-        else
-            MenuScreen->MouseUp(button, shift, x, y);
-    }
-}
+TScreen* TfrmMain::InputScreen() const { return PendingError.empty() ? Current.get() : nullptr; }
+
+TGameScreen* TfrmMain::Game() const { return dynamic_cast<TGameScreen*>(Current.get()); }
+TMenu* TfrmMain::Menu() const { return dynamic_cast<TMenu*>(Current.get()); }
+TIntro* TfrmMain::Intro() const { return dynamic_cast<TIntro*>(Current.get()); }
 
 void TfrmMain::Close() {
     if (IsClosing) return;

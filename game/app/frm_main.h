@@ -2,8 +2,8 @@
 // The game's main window: it reads "Config.xml", brings the display and the
 // shared services up and down, runs one frame per timer tick (update, then
 // draw with the frame rate and the pointer), routes keys and mouse to the
-// current screen (game, else menu, else intro), switches screens, and turns
-// every error into an error screen and an "Errors.log" entry. It knows no
+// one current screen, switches screens as the screens ask, and turns every
+// error into an error screen and an "Errors.log" entry. It knows no
 // platform: the platform loop feeds it ticks and events.
 
 #include <cstdint>
@@ -80,9 +80,10 @@ public:
     TDisplay& DXDraw() { return Display; }
     TFrameTimer& DXTimer() { return Timer; }
 
-    TGameScreen* Game() const { return GameScreen.get(); }
-    TMenu* Menu() const { return MenuScreen.get(); }
-    TIntro* Intro() const { return IntroScreen.get(); }
+    // The current screen as what it is; none when it is something else.
+    TGameScreen* Game() const;
+    TMenu* Menu() const;
+    TIntro* Intro() const;
     TGfx* Gfx() const { return SpriteBank.get(); }
     TSfx* Sfx() const { return SoundPlayer.get(); }
 
@@ -101,13 +102,15 @@ private:
     void DXTimerTimer();
     void UpdateFrame();
     void PollHeldKeys(std::uint32_t now, std::uint32_t elapsed);
-    void ActOnMenuChoice();
     void DrawFrame();
     void DrawErrorText();
-    void RouteMouseButton(bool down, TMouseButton button, TShiftState shift, int x, int y);
+    // The screen that keys and presses go to: none while the error screen shows.
+    TScreen* InputScreen() const;
 
+    void ActOn(TScreenResult result);
     void OpenMenu();
     void StartGame();
+    void OpenWebPage();
     void StartFailed(const std::exception_ptr& error);
     void ApplicationEventsException(const std::exception_ptr& error) noexcept;
     // Runs a handler; whatever it raises goes to the error screen.
@@ -128,9 +131,8 @@ private:
     std::unique_ptr<TSfx> SoundPlayer;
     std::unique_ptr<TGfx> SpriteBank;
     std::optional<TScreenServices> Services;
-    std::unique_ptr<TGameScreen> GameScreen;
-    std::unique_ptr<TMenu> MenuScreen;
-    std::unique_ptr<TIntro> IntroScreen;
+    // The intro, a menu or the game; none when the game factory made none.
+    std::unique_ptr<TScreen> Current;
 
     std::int32_t PointerX = 400;
     std::int32_t PointerY = 300;

@@ -375,6 +375,38 @@ TEST_F(MainWindowTest, MouseMovesReachTheMenuEvenBehindTheErrorScreen) {
     EXPECT_EQ(form.Menu()->Choice(), TMenu::NoChoice);
 }
 
+TEST_F(MainWindowTest, OnlyAKeyPressEndsTheIntro) {
+    TfrmMain& form = Start();
+    TVirtualKey key = 'A';
+    form.KeyUp(key, 0);
+    form.MouseDown(TMouseButton::Left, ssLeft, 600, 230);
+    form.MouseUp(TMouseButton::Left, 0, 600, 230);
+    System.Held = {vk::Up, vk::Left};
+    Tick();
+    EXPECT_NE(form.Intro(), nullptr);
+    EXPECT_EQ(form.Menu(), nullptr);
+    EXPECT_EQ(GamesMade, 0);
+}
+
+TEST_F(MainWindowTest, TheMenuAfterAGameIgnoresKeysAndStartsTheNextGame) {
+    TfrmMain& form = Start();
+    ToGame();
+    Game->Over = true;
+    Tick();
+    ASSERT_NE(form.Menu(), nullptr);
+    Game = nullptr;  // freed with its screen
+    Key(vk::Escape);
+    Key(vk::Space);
+    Tick();
+    ASSERT_NE(form.Menu(), nullptr);
+    form.MouseMove(0, 600, 230);
+    EXPECT_TRUE(dynamic_cast<const TUIButton&>(form.Menu()->Windows().Item(0)).Hovered);
+    ChooseNewGame();
+    EXPECT_EQ(GamesMade, 2);
+    ASSERT_NE(form.Game(), nullptr);
+    EXPECT_EQ(form.Game(), Game);
+}
+
 // --- The error screen ---
 
 TEST_F(MainWindowTest, AnErrorShowsTheErrorScreenAndWritesTheLog) {
@@ -448,6 +480,26 @@ TEST_F(MainWindowTest, ASecondErrorWhileTheFirstShowsEndsTheProgramCleanly) {
     Form.reset();
     EXPECT_FALSE(Presenter.IsOpen);
     EXPECT_TRUE(System.CursorShown);
+}
+
+TEST_F(MainWindowTest, BehindTheErrorScreenTheGameGetsNoReleasesPressesOrArrows) {
+    TfrmMain& form = Start();
+    ToGame();
+    Game->FailUpdate = true;
+    Tick();
+    ASSERT_FALSE(form.ErrorText().empty());
+    Game->FailUpdate = false;
+    GameLog.clear();
+    TVirtualKey key = vk::Space;
+    form.KeyUp(key, 0);
+    form.MouseDown(TMouseButton::Left, ssLeft, 10, 20);
+    form.MouseUp(TMouseButton::Left, 0, 10, 20);
+    form.MouseMove(0, 30, 40);
+    System.Held = {vk::Up};
+    Tick();
+    EXPECT_TRUE(GameLog.empty());
+    EXPECT_EQ(form.MouseX(), 30);
+    EXPECT_EQ(form.MouseY(), 40);
 }
 
 // --- Recoveries: the player is never left on an empty screen ---
