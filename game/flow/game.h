@@ -93,6 +93,22 @@ private:
 
     void RunActions(const TXMLTag& trigger);
     void RunAction(const TXMLTag& action);
+    // One per action type; `owner` names the action in error messages.
+    void BeepAction(const TXMLTag& action, const std::string& owner);
+    void CountAction(const TXMLTag& action, const std::string& owner);
+    void GoodAction(const TXMLTag& action, const std::string& owner);
+    void InvincibleAction(const TXMLTag& action, const std::string& owner);
+    void PosAction(const TXMLTag& action, const std::string& owner);
+    void RideAction(const TXMLTag& action, const std::string& owner);
+    void ZaprzegAction(const TXMLTag& action, const std::string& owner);
+    void CommandAction(const TXMLTag& action, const std::string& owner);
+    void SelectAction(const TXMLTag& action, const std::string& owner);
+    void DialogAction(const TXMLTag& action, const std::string& owner);
+    void PointerAction(const TXMLTag& action, const std::string& owner);
+    void SetAction(const TXMLTag& action, const std::string& owner);
+    void ModeAction(const TXMLTag& action, const std::string& owner);
+    void NarrationAction(const TXMLTag& action, const std::string& owner);
+    void TimerAction(const TXMLTag& action, const std::string& owner);
     void GetOutOfSleigh();
 
     void MouseCommand(TMouseButton button, std::int32_t x, std::int32_t y);

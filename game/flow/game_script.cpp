@@ -2,11 +2,14 @@
 // actions change the hero, the sleigh, the characters, the variables and
 // timers and the presentation; and getting into and out of the sleigh.
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 #include <numbers>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "core/code_page.h"
 #include "flow/game.h"
@@ -29,8 +32,7 @@ constexpr int kRingTries = 17;
 std::string ActionName(const std::string& type) { return bbx::Pl<"akcja \"">() + type + "\""; }
 
 // The index attribute of an action whose meaningful values are first .. last.
-std::int32_t IndexAttribute(const TXMLTag& action, const std::string& type, std::int32_t first, std::int32_t last) {
-    const std::string owner = ActionName(type);
+std::int32_t IndexAttribute(const TXMLTag& action, const std::string& owner, std::int32_t first, std::int32_t last) {
     const std::int32_t index = IntAttribute(action, "index", owner);
     if (index < first || index > last)
         throw EGameDataError("GameData.xml: " + owner + bbx::Pl<": indeks ">() + std::to_string(index) +
@@ -105,67 +107,115 @@ void TGame::RunActions(const TXMLTag& trigger) {
 }
 
 void TGame::RunAction(const TXMLTag& action) {
+    using THandler = void (TGame::*)(const TXMLTag& action, const std::string& owner);
+    struct TEntry {
+        std::string_view Type;
+        THandler Run;
+    };
+    static constexpr std::array<TEntry, 15> kActions{{
+        {"beep", &TGame::BeepAction},
+        {"count", &TGame::CountAction},
+        {"good", &TGame::GoodAction},
+        {"invincible", &TGame::InvincibleAction},
+        {"pos", &TGame::PosAction},
+        {"ride", &TGame::RideAction},
+        {"zaprzeg", &TGame::ZaprzegAction},
+        {"command", &TGame::CommandAction},
+        {"select", &TGame::SelectAction},
+        {"dialog", &TGame::DialogAction},
+        {"pointer", &TGame::PointerAction},
+        {"set", &TGame::SetAction},
+        {"mode", &TGame::ModeAction},
+        {"narration", &TGame::NarrationAction},
+        {"timer", &TGame::TimerAction},
+    }};
     const std::string type = action.GetAttribute("type");
-    const std::string owner = ActionName(type);
-    TBohater& hero = *HeroObject;
-    TZaprzeg& sleigh = *SleighObject;
+    // Any other type, an empty one too, does nothing.
+    const auto entry = std::ranges::find(kActions, std::string_view(type), &TEntry::Type);
+    if (entry != kActions.end()) (this->*entry->Run)(action, ActionName(type));
+}
 
-    if (type == "beep") {
-        Services.Sfx.Layer().Beep(1000, 100);
-    } else if (type == "count") {
-        const std::int32_t amount = IntAttribute(action, "ile", owner);
-        const std::string what = action.GetAttribute("co");
-        if (what == "prezent") hero.Presents = AddWrapping(hero.Presents, amount);
-        else if (what == "rozga") hero.Rods = AddWrapping(hero.Rods, amount);
-        else if (what == "bombka") hero.Baubles = AddWrapping(hero.Baubles, amount);
-    } else if (type == "good") {
-        hero.Goodness += static_cast<float>(IntAttribute(action, "ile", owner));
-    } else if (type == "invincible") {
-        const std::string id = action.GetAttribute("id");
-        if (auto* character = dynamic_cast<TPostac*>(World->FindById(id)); character && !id.empty())
-            character->Invincible = action.GetAttribute("toggle") == "on";
-    } else if (type == "pos") {
-        const auto x = OptionalIntAttribute(action, "x", owner);
-        const auto y = OptionalIntAttribute(action, "y", owner);
-        if (x) hero.X = static_cast<float>(*x * double{MapCellSize});
-        if (y) hero.Y = static_cast<float>(*y * double{MapCellSize});
-        hero.SetCommand(TBohater::NoCommand, 0, 0, nullptr);
-    } else if (type == "ride") {
-        SetRiding(action.GetAttribute("toggle") == "on");
-    } else if (type == "zaprzeg") {
-        const auto x = OptionalIntAttribute(action, "x", owner);
-        const auto y = OptionalIntAttribute(action, "y", owner);
-        const auto speed = OptionalIntAttribute(action, "v", owner);
-        const auto heading = OptionalIntAttribute(action, "alfa", owner);
-        if (x) sleigh.X = static_cast<float>(*x * double{MapCellSize});
-        if (y) sleigh.Y = static_cast<float>(*y * double{MapCellSize});
-        sleigh.Speed = speed ? static_cast<float>(*speed * 0.01) : 0.0f;
-        if (heading) sleigh.Angle = static_cast<float>(*heading / 180.0 * std::numbers::pi);
-    } else if (type == "command") {
-        const std::int32_t x = OptionalIntAttribute(action, "x", owner).value_or(0);
-        const std::int32_t y = OptionalIntAttribute(action, "y", owner).value_or(0);
-        const std::int32_t command = IntAttribute(action, "cmd", owner);
-        TCos* target = action.GetAttribute("cmd") == "3" ? SleighObject : World->FindById(action.GetAttribute("id"));
-        hero.SetCommand(static_cast<std::uint32_t>(command), CellsToPixels(x), CellsToPixels(y), target);
-    } else if (type == "select") {
-        hero.SelectItem(static_cast<std::uint32_t>(IndexAttribute(action, type, 0, 3)));
-    } else if (type == "dialog") {
-        if (auto* character = dynamic_cast<TPostac*>(World->FindById(action.GetAttribute("id"))))
-            character->Say(action.NodeText());
-    } else if (type == "pointer") {
-        Pointers[static_cast<std::size_t>(IndexAttribute(action, type, 1, PointerCount) - 1)] =
-            action.GetAttribute("id");
-    } else if (type == "set") {
-        ScriptVariables.SetValue(action.GetAttribute("name"), action.GetAttribute("value"));
-    } else if (type == "mode") {
-        PresentationMode = IndexAttribute(action, type, PlayMode, TextScreenMode);
-    } else if (type == "narration") {
-        NarrationText[static_cast<std::size_t>(IndexAttribute(action, type, 0, NarrationLines - 1))] =
-            action.NodeText();
-    } else if (type == "timer") {
-        const std::int32_t seconds = IntAttribute(action, "time", owner);
-        ScriptTimers.SetTimer(action.GetAttribute("id"), SecondsToMilliseconds(seconds));
-    }
+void TGame::BeepAction(const TXMLTag&, const std::string&) { Services.Sfx.Layer().Beep(1000, 100); }
+
+void TGame::CountAction(const TXMLTag& action, const std::string& owner) {
+    // The amount is read, and must be a number, whatever `co` says.
+    const std::int32_t amount = IntAttribute(action, "ile", owner);
+    const std::string what = action.GetAttribute("co");
+    TBohater& hero = *HeroObject;
+    if (what == "prezent") hero.Presents = AddWrapping(hero.Presents, amount);
+    else if (what == "rozga") hero.Rods = AddWrapping(hero.Rods, amount);
+    else if (what == "bombka") hero.Baubles = AddWrapping(hero.Baubles, amount);
+}
+
+void TGame::GoodAction(const TXMLTag& action, const std::string& owner) {
+    HeroObject->Goodness += static_cast<float>(IntAttribute(action, "ile", owner));
+}
+
+void TGame::InvincibleAction(const TXMLTag& action, const std::string&) {
+    const std::string id = action.GetAttribute("id");
+    if (auto* character = dynamic_cast<TPostac*>(World->FindById(id)); character && !id.empty())
+        character->Invincible = action.GetAttribute("toggle") == "on";
+}
+
+void TGame::PosAction(const TXMLTag& action, const std::string& owner) {
+    const auto x = OptionalIntAttribute(action, "x", owner);
+    const auto y = OptionalIntAttribute(action, "y", owner);
+    TBohater& hero = *HeroObject;
+    if (x) hero.X = static_cast<float>(*x * double{MapCellSize});
+    if (y) hero.Y = static_cast<float>(*y * double{MapCellSize});
+    hero.SetCommand(TBohater::NoCommand, 0, 0, nullptr);
+}
+
+void TGame::RideAction(const TXMLTag& action, const std::string&) { SetRiding(action.GetAttribute("toggle") == "on"); }
+
+void TGame::ZaprzegAction(const TXMLTag& action, const std::string& owner) {
+    const auto x = OptionalIntAttribute(action, "x", owner);
+    const auto y = OptionalIntAttribute(action, "y", owner);
+    const auto speed = OptionalIntAttribute(action, "v", owner);
+    const auto heading = OptionalIntAttribute(action, "alfa", owner);
+    TZaprzeg& sleigh = *SleighObject;
+    if (x) sleigh.X = static_cast<float>(*x * double{MapCellSize});
+    if (y) sleigh.Y = static_cast<float>(*y * double{MapCellSize});
+    sleigh.Speed = speed ? static_cast<float>(*speed * 0.01) : 0.0f;
+    if (heading) sleigh.Angle = static_cast<float>(*heading / 180.0 * std::numbers::pi);
+}
+
+void TGame::CommandAction(const TXMLTag& action, const std::string& owner) {
+    const std::int32_t x = OptionalIntAttribute(action, "x", owner).value_or(0);
+    const std::int32_t y = OptionalIntAttribute(action, "y", owner).value_or(0);
+    const std::int32_t command = IntAttribute(action, "cmd", owner);
+    TCos* target = action.GetAttribute("cmd") == "3" ? SleighObject : World->FindById(action.GetAttribute("id"));
+    HeroObject->SetCommand(static_cast<std::uint32_t>(command), CellsToPixels(x), CellsToPixels(y), target);
+}
+
+void TGame::SelectAction(const TXMLTag& action, const std::string& owner) {
+    HeroObject->SelectItem(static_cast<std::uint32_t>(IndexAttribute(action, owner, 0, 3)));
+}
+
+void TGame::DialogAction(const TXMLTag& action, const std::string&) {
+    if (auto* character = dynamic_cast<TPostac*>(World->FindById(action.GetAttribute("id"))))
+        character->Say(action.NodeText());
+}
+
+void TGame::PointerAction(const TXMLTag& action, const std::string& owner) {
+    Pointers[static_cast<std::size_t>(IndexAttribute(action, owner, 1, PointerCount) - 1)] = action.GetAttribute("id");
+}
+
+void TGame::SetAction(const TXMLTag& action, const std::string&) {
+    ScriptVariables.SetValue(action.GetAttribute("name"), action.GetAttribute("value"));
+}
+
+void TGame::ModeAction(const TXMLTag& action, const std::string& owner) {
+    PresentationMode = IndexAttribute(action, owner, PlayMode, TextScreenMode);
+}
+
+void TGame::NarrationAction(const TXMLTag& action, const std::string& owner) {
+    NarrationText[static_cast<std::size_t>(IndexAttribute(action, owner, 0, NarrationLines - 1))] = action.NodeText();
+}
+
+void TGame::TimerAction(const TXMLTag& action, const std::string& owner) {
+    const std::int32_t seconds = IntAttribute(action, "time", owner);
+    ScriptTimers.SetTimer(action.GetAttribute("id"), SecondsToMilliseconds(seconds));
 }
 
 void TGame::SetRiding(bool on) {
