@@ -4,9 +4,9 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include "core/errors.h"
+#include "core/file_descriptor.h"
 
 namespace bbx {
 
@@ -44,82 +44,15 @@ void TBinaryWriter::WriteSingle(float v) {
     WriteUInt32(bits);
 }
 
-namespace {
-
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : Fd(fd) {}
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    ~FileDescriptor() {
-        if (Fd >= 0) ::close(Fd);
-    }
-    int Get() const { return Fd; }
-    // Closes now so that a failing close (delayed write error) is reported.
-    int Close() {
-        const int result = ::close(Fd);
-        Fd = -1;
-        return result;
-    }
-
-private:
-    int Fd;
-};
-
-}  // namespace
-
 std::string ReadWholeFile(const std::string& path) {
-    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    TFileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (fd.Get() < 0) ThrowSystemError(errno, path);
     struct stat info {};
     if (::fstat(fd.Get(), &info) != 0) ThrowSystemError(errno, path);
     if (S_ISDIR(info.st_mode)) ThrowSystemError(EISDIR, path);
     std::string data;
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd.Get(), buffer, sizeof buffer);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            ThrowSystemError(errno, path);
-        }
-        if (n == 0) break;
-        data.append(buffer, static_cast<std::size_t>(n));
-    }
+    if (!ReadToEnd(fd.Get(), data)) ThrowSystemError(errno, path);
     return data;
-}
-
-void WriteWholeFile(const std::string& path, std::string_view bytes) {
-    const auto slash = path.rfind('/');
-    std::string temp = (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + "." +
-                       path.substr(slash == std::string::npos ? 0 : slash + 1) + ".XXXXXX";
-    FileDescriptor fd(::mkstemp(temp.data()));
-    if (fd.Get() < 0) ThrowSystemError(errno, path);
-
-    const auto fail = [&](int error) {
-        ::unlink(temp.c_str());
-        ThrowSystemError(error, path);
-    };
-    // Keep the permissions of the file being replaced (mkstemp makes it 0600).
-    struct stat info {};
-    const mode_t mode = ::stat(path.c_str(), &info) == 0 ? (info.st_mode & 07777) : 0666 & ~[] {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        return mask;
-    }();
-    ::fchmod(fd.Get(), mode);
-
-    std::size_t written = 0;
-    while (written < bytes.size()) {
-        const ssize_t n = ::write(fd.Get(), bytes.data() + written, bytes.size() - written);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            fail(errno);
-        }
-        written += static_cast<std::size_t>(n);
-    }
-    if (::fsync(fd.Get()) != 0) fail(errno);
-    if (fd.Close() != 0) fail(errno);
-    if (::rename(temp.c_str(), path.c_str()) != 0) fail(errno);
 }
 
 }  // namespace bbx

@@ -42,9 +42,18 @@ private:
 // The whole file, or EInOutError with the system's code and message.
 std::string ReadWholeFile(const std::string& path);
 
-// Writes the file so that it is either wholly replaced or left as it was: the
-// bytes go to a temporary file beside it, which is renamed over the target
-// only once everything is written and flushed.
+// Saves the bytes as the file's new contents, keeping what makes it the
+// file it is. A symbolic link is followed and its target saved. The file is
+// replaced by a complete new one (written beside it, synced, renamed over it)
+// when that keeps everything: its folder is writable, it has one link, and
+// owner, group, mode and extended attributes (ACLs among them) carry over.
+// Otherwise it is written in place, after a full synced backup copy has been
+// made beside it or, in a read-only folder, in the user's cache folder
+// ($XDG_CACHE_HOME or ~/.cache, in a folder named after the program); the
+// copy is removed once the new contents are complete and synced. A failed
+// save leaves the old contents in the file or in that copy, and its message
+// names the copy. A file the user may not write (access W_OK) is refused
+// with "Permission denied". Implemented in file_save.cpp.
 void WriteWholeFile(const std::string& path, std::string_view bytes);
 
 }  // namespace bbx

@@ -37,8 +37,10 @@ inline constexpr int kBadFormatCode = 0;
 // The read error raised when a file ends before the data it promises.
 [[noreturn]] void ThrowReadBeyondEnd();
 
-// An input/output error from errno, with the system's message (converted to
-// the programs' code page) after the file's path.
+// "path: the system's message", converted to the programs' code page.
+std::string SystemErrorMessage(int errnoValue, const std::string& path);
+
+// An input/output error from errno, with SystemErrorMessage.
 [[noreturn]] void ThrowSystemError(int errnoValue, const std::string& path);
 
 }  // namespace bbx

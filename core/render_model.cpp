@@ -1,19 +1,29 @@
 #include "core/render_model.h"
 
-#include <algorithm>
 #include <cmath>
-#include <utility>
+#include <string>
 #include <vector>
 
+#include "core/depth_order.h"
 
 namespace bbx {
 namespace {
 
 // The number of spheres an element expands to; a C below -1 gives none.
-std::size_t SphereCount(const TSphereElement& e) {
+std::int64_t SphereCount(const TSphereElement& e) {
     if (e.C == -1) return 1;
-    if (e.C >= 0) return static_cast<std::size_t>(e.C) + 2;
+    if (e.C >= 0) return std::int64_t{e.C} + 2;
     return 0;
+}
+
+// Beyond the long range lrint gives LONG_MIN whatever the sign, so the clamp
+// comes first; NaN goes to the negative end, as lrint sends it.
+int Project(long double scale, long double v, long double depth) {
+    constexpr long double kLimit = 100000000;
+    const long double p = scale * v / depth;
+    if (!(p > -kLimit)) return -100000000;
+    if (p > kLimit) return 100000000;
+    return static_cast<int>(std::lrint(p));
 }
 
 void Expand(const TSphereElement& e, std::vector<TSphereElement>& out) {
@@ -33,42 +43,39 @@ void Expand(const TSphereElement& e, std::vector<TSphereElement>& out) {
     }
 }
 
-// The index the selection step i picks: it keeps a running best from
-// depths[i] and moves on only to a strictly greater depth. That is the first
-// index holding the maximum (NaN never wins), or i itself when nothing beats
-// depths[i]. The maximum is found with independent lanes, so the quadratic
-// scan is not one long dependency chain.
-std::size_t PickFarthest(const std::vector<float>& depths, std::size_t i) {
-    const float start = depths[i];
-    if (std::isnan(start)) return i;
-    constexpr std::size_t kLanes = 4;
-    float lane[kLanes] = {start, start, start, start};
-    std::size_t j = i + 1;
-    for (; j + kLanes <= depths.size(); j += kLanes)
-        for (std::size_t k = 0; k < kLanes; ++k)
-            if (depths[j + k] > lane[k]) lane[k] = depths[j + k];
-    for (; j < depths.size(); ++j)
-        if (depths[j] > lane[0]) lane[0] = depths[j];
-    float best = start;
-    for (float v : lane)
-        if (v > best) best = v;
-    if (!(best > start)) return i;
-    for (j = i + 1; depths[j] != best; ++j) {
-    }
-    return j;
+}  // namespace
+
+std::int64_t RenderSphereCount(const Tbbx_model& model) {
+    std::int64_t total = 0;
+    for (const auto& e : model.ElementList()) total += SphereCount(e);
+    return total;
 }
 
-}  // namespace
+ETooManySpheres::ETooManySpheres(const Tbbx_model& model, std::int32_t element, std::int64_t spheres)
+    : Exception("Model \"" + model.Name + "\" (ID " + std::to_string(model.ID) + "): element " +
+                std::to_string(element) + " takes it past " + std::to_string(kMaxRenderSpheres) +
+                " spheres (" + std::to_string(spheres) + " in all), too many to draw"),
+      ModelId(model.ID),
+      Element(element),
+      Spheres(spheres) {}
+
+void CheckSphereLimit(const Tbbx_model& model) {
+    const std::int64_t total = RenderSphereCount(model);
+    if (total <= kMaxRenderSpheres) return;
+    std::int64_t running = 0;
+    std::int32_t passing = 0;
+    while ((running += SphereCount(model.GetElement(passing))) <= kMaxRenderSpheres) ++passing;
+    throw ETooManySpheres(model, passing, total);
+}
 
 void RenderModel(const Tbbx_model& model, TRenderCanvas& canvas, std::int32_t width, std::int32_t height,
                  float kx, float ky, float r) {
     const std::int32_t cx = width / 2;
     const std::int32_t cy = height / 2;
 
-    std::size_t total = 0;
-    for (const auto& e : model.ElementList()) total += SphereCount(e);
+    CheckSphereLimit(model);
     std::vector<TSphereElement> spheres;
-    spheres.reserve(total);
+    spheres.reserve(static_cast<std::size_t>(RenderSphereCount(model)));
     for (const auto& e : model.ElementList()) Expand(e, spheres);
 
     // Turn (z is negated first, then turned by kx) and tilt by ky; every
@@ -86,21 +93,14 @@ void RenderModel(const Tbbx_model& model, TRenderCanvas& canvas, std::int32_t wi
         s.Y1 = y;
     }
 
-    // Selection sort, far (large z) first; the exchange happens also when the
-    // best is already in place, which fixes the order of equal depths. The
-    // depths are scanned in an array of their own; the records follow every
-    // exchange.
     std::vector<float> depths(spheres.size());
     for (std::size_t i = 0; i < spheres.size(); ++i) depths[i] = spheres[i].Z1;
-    for (std::size_t i = 0; i + 1 < spheres.size(); ++i) {
-        const std::size_t m = PickFarthest(depths, i);
-        std::swap(depths[i], depths[m]);
-        std::swap(spheres[i], spheres[m]);
-    }
+    const std::vector<std::uint32_t> order = FarToNearOrder(depths);
 
     canvas.SetBrushStyle(TBrushStyle::Solid);
     const long double scale = r;
-    for (const auto& s : spheres) {
+    for (const std::uint32_t index : order) {
+        const TSphereElement& s = spheres[index];
         const long double depth = static_cast<long double>(s.Z1) + 1000;
         // At or behind the eye the projection is meaningless; such a sphere is
         // left out and the others are still drawn.
@@ -110,14 +110,8 @@ void RenderModel(const Tbbx_model& model, TRenderCanvas& canvas, std::int32_t wi
         const long double x = s.X1;
         const long double y = s.Y1;
         const long double radius = s.R1;
-        const auto project = [&](long double v) {
-            // lrint rounds halves to even in the default rounding mode; the
-            // clamp keeps far-off (or NaN) values within int, beyond any canvas.
-            const long p = std::lrint(scale * v / depth);
-            return static_cast<int>(std::clamp(p, -100000000L, 100000000L));
-        };
-        canvas.Ellipse(cx + project(x - radius), cy + project(y - radius), cx + project(x + radius),
-                       cy + project(y + radius));
+        canvas.Ellipse(cx + Project(scale, x - radius, depth), cy + Project(scale, y - radius, depth),
+                       cx + Project(scale, x + radius, depth), cy + Project(scale, y + radius, depth));
     }
 }
 

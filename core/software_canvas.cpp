@@ -27,7 +27,7 @@ int CeilToInt(double v) {
 void TSoftwareCanvas::Ellipse(int left, int top, int right, int bottom) {
     if (left > right) std::swap(left, right);
     if (top > bottom) std::swap(top, bottom);
-    if (right - left < 1 || bottom - top < 1) return;
+    if (static_cast<long long>(right) - left < 1 || static_cast<long long>(bottom) - top < 1) return;
     const bool fill = BrushStyle == TBrushStyle::Solid;
     const bool outline = PenStyle == TPenStyle::Solid && (!fill || PenColor != BrushColor);
     if (!fill && !outline) return;
@@ -58,15 +58,23 @@ void TSoftwareCanvas::Ellipse(int left, int top, int right, int bottom) {
     const int firstRow = std::max(top, 0);
     const int endRow = std::min(bottom, Target->Height());
     if (!outline) {
-        // Rows mirror about the centre: each span serves its row and the
-        // mirrored one, halving the square roots.
-        for (int y = top, mirror = bottom - 1; y <= mirror; ++y, --mirror) {
-            if (y >= endRow) break;
-            if (mirror < firstRow) break;
+        // Row y and row top + bottom - 1 - y mirror about the centre and have
+        // the same span, so each square root serves both. Only rows on the
+        // canvas are visited, however far the box reaches.
+        const long long mirrorSum = static_cast<long long>(top) + bottom - 1;
+        const long long upperEnd = std::min<long long>(endRow, (mirrorSum >> 1) + 1);
+        for (int y = firstRow; y < upperEnd; ++y) {
             int a, b;
             span(y, a, b);
             Target->FillSpan(y, a, b, brush);
-            if (mirror != y) Target->FillSpan(mirror, a, b, brush);
+            const long long mirror = mirrorSum - y;
+            if (mirror != y && mirror < endRow) Target->FillSpan(static_cast<int>(mirror), a, b, brush);
+        }
+        // Rows of the lower half whose mirror lies above the canvas.
+        for (long long y = std::max<long long>(firstRow, mirrorSum - firstRow + 1); y < endRow; ++y) {
+            int a, b;
+            span(static_cast<int>(y), a, b);
+            Target->FillSpan(static_cast<int>(y), a, b, brush);
         }
         return;
     }

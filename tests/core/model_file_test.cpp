@@ -259,6 +259,9 @@ TEST_F(ModelFileTest, FailedSaveLeavesTheOldFileWhole) {
     old.Add()->ID = 1;
     old.SaveToFile(PathOf("keep.bbx"));
     const std::string before = ReadRaw(PathOf("keep.bbx"));
+    // A writable file in a read-only folder is written in place; a
+    // write-protected one is refused.
+    fs::permissions(PathOf("keep.bbx"), fs::perms::owner_read);
     fs::permissions(Dir, fs::perms::owner_read | fs::perms::owner_exec);
     Tbbx_collection next;
     next.Add()->ID = 2;

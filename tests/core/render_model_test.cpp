@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <vector>
 
 #include "core/pixel_buffer.h"
@@ -169,4 +170,31 @@ TEST(RenderModel, NearerSphereCoversFartherOnPixels) {
     EXPECT_EQ(buffer.GetPixel(50, 50), 0x0000FFu);
     EXPECT_EQ(buffer.GetPixel(50, 50 - 25), 0xFF0000u);
     EXPECT_EQ(buffer.GetPixel(2, 2), 0u);
+}
+
+TEST(RenderModel, FarOffSpheresKeepTheirSide) {
+    // Projected coordinates beyond the long range (here about 3e38) are
+    // clamped on their own side; a NaN radius goes to the negative end.
+    const float far = 3e38f;
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    Tbbx_model m;
+    m.AddElement(MakeSphere(1, far, -far, 0, 1));
+    m.AddElement(MakeSphere(2, -far, far, 0, 1));
+    m.AddElement(MakeSphere(3, 0, 0, 0, nan));
+    const auto boxes = Render(m, 100, 100, 0, 0, 1000);
+    ASSERT_EQ(boxes.size(), 3u);
+    EXPECT_EQ(boxes[0], (Box{50 + 100000000, 50 - 100000000, 50 + 100000000, 50 - 100000000, 1}));
+    EXPECT_EQ(boxes[1], (Box{50 - 100000000, 50 + 100000000, 50 - 100000000, 50 + 100000000, 2}));
+    EXPECT_EQ(boxes[2], (Box{50 - 100000000, 50 - 100000000, 50 - 100000000, 50 - 100000000, 3}));
+}
+
+TEST(RenderModel, HugeSphereCoversTheCanvas) {
+    // A radius of 1e30 projects to the clamped box and fills every pixel.
+    Tbbx_model m;
+    m.AddElement(MakeSphere(RGB(0, 255, 0), 0, 0, 0, 1e30f));
+    TPixelBuffer buffer(64, 48, TPixelFormat::Rgb565);
+    TSoftwareCanvas canvas(buffer);
+    RenderModel(m, canvas, 64, 48, 0.3f, 0.3f, 180);
+    for (int y = 0; y < 48; ++y)
+        for (int x = 0; x < 64; ++x) ASSERT_EQ(buffer.GetPixel(x, y), 0x07E0u) << x << "," << y;
 }

@@ -1,5 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <limits>
+#include <random>
+#include <utility>
+#include <vector>
+
 #include "core/pixel_buffer.h"
 #include "core/software_canvas.h"
 
@@ -120,4 +127,58 @@ TEST(SoftwareCanvas, LinesOmitTheirEndPoint) {
     EXPECT_EQ(b.GetPixel(9, 3), 0x00FF00u);
     c.SetPixel(2, 8, RGB(9, 9, 9));
     EXPECT_EQ(b.GetPixel(2, 8), 0x090909u);
+}
+
+namespace {
+
+// The pixels a disc covers, once through the plain fill (pen = brush) and
+// once through the outlined one, whose rows are computed independently.
+std::pair<std::vector<bool>, std::vector<bool>> FilledAndOutlined(int w, int h, int l, int t, int r, int b) {
+    std::pair<std::vector<bool>, std::vector<bool>> covered;
+    for (const bool outlined : {false, true}) {
+        TPixelBuffer buffer(w, h, TPixelFormat::Xrgb8888);
+        TSoftwareCanvas c(buffer);
+        c.SetBrushColor(RGB(0, 0, 255));
+        c.SetPenColor(outlined ? RGB(255, 0, 0) : RGB(0, 0, 255));
+        c.Ellipse(l, t, r, b);
+        auto& pixels = outlined ? covered.second : covered.first;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) pixels.push_back(buffer.GetPixel(x, y) != 0);
+    }
+    return covered;
+}
+
+}  // namespace
+
+TEST(SoftwareCanvas, DiscsReachingOffTheCanvasKeepTheirPixels) {
+    // Boxes inside, partly outside and far outside a 40 x 30 canvas, and huge
+    // ones whose centre lies far off: the fill, which visits only the rows on
+    // the canvas, covers what the row-by-row outline covers.
+    std::mt19937 random(99);
+    std::uniform_int_distribution<int> near(-80, 120);
+    for (int i = 0; i < 2000; ++i) {
+        const int l = near(random), t = near(random), r = near(random), b = near(random);
+        const auto [filled, outlined] = FilledAndOutlined(40, 30, l, t, r, b);
+        ASSERT_EQ(filled, outlined) << "box " << l << "," << t << "," << r << "," << b;
+    }
+    for (const auto& box : std::vector<std::array<int, 4>>{{-100000000, -100000000, 30, 100000000},
+                                                          {-100000000, 10, 100000000, 100000000},
+                                                          {20, -100000000, 21, 100000000},
+                                                          {-100000000, -99999990, 100000000, 20},
+                                                          {35, -100000000, 100000000, 100000000}}) {
+        const auto [filled, outlined] = FilledAndOutlined(40, 30, box[0], box[1], box[2], box[3]);
+        EXPECT_EQ(filled, outlined) << box[0] << "," << box[1] << "," << box[2] << "," << box[3];
+        EXPECT_NE(std::count(filled.begin(), filled.end(), true), 0) << box[0] << "," << box[1] << " reaches the canvas";
+    }
+}
+
+TEST(SoftwareCanvas, BoxesSpanningTheWholeIntRange) {
+    // Width and height beyond int: no overflow, the canvas lies well inside.
+    TPixelBuffer b(10, 10, TPixelFormat::Xrgb8888);
+    TSoftwareCanvas c(b);
+    c.SetBrushColor(RGB(1, 2, 3));
+    c.SetPenColor(RGB(1, 2, 3));
+    c.Ellipse(std::numeric_limits<int>::min(), std::numeric_limits<int>::min(), std::numeric_limits<int>::max(),
+              std::numeric_limits<int>::max());
+    EXPECT_EQ(CountPixels(b, 0x010203), 100);
 }

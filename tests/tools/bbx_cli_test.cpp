@@ -181,3 +181,45 @@ TEST_F(BbxTool, UsageErrorsExitWithTwo) {
         EXPECT_EQ(Run(args).Status, 2) << args;
     }
 }
+
+TEST_F(BbxTool, ModelsBeyondTheSphereLimitAreRefused) {
+    // One element asking for 2^31 + 1 spheres: refused at once, no picture.
+    Tbbx_collection c;
+    c.Add()->AddElement(MakeSphere(1, 0, 0, 0, 5));
+    Tbbx_model* huge = c.Add();
+    huge->Name = "Lawina";
+    huge->ID = 8;
+    huge->I1 = huge->I2 = 32;
+    huge->AddElement(MakeSeries(1, 2147483647, 0, 0, 0, 1, 0, 0, 0, 1));
+    c.SaveToFile(PathOf("huge.bbx"));
+
+    for (const std::string output : {"x.png", "x.svg"}) {
+        const Result r = Run("render " + PathOf("huge.bbx") + " --id 8 -o " + PathOf(output));
+        EXPECT_EQ(r.Status, 1) << output;
+        EXPECT_NE(r.Err.find("\"Lawina\" (ID 8)"), std::string::npos) << r.Err;
+        EXPECT_NE(r.Err.find("too many to draw"), std::string::npos) << r.Err;
+        EXPECT_EQ(std::count(r.Err.begin(), r.Err.end(), '\n'), 1) << r.Err;
+        EXPECT_FALSE(fs::exists(PathOf(output)));
+    }
+
+    const Result info = Run("info " + PathOf("huge.bbx"));
+    EXPECT_EQ(info.Status, 1);
+    EXPECT_NE(info.Out.find("1\tLawina\t8\t32\t32\t1\t2147483649\n"), std::string::npos) << info.Out;
+    EXPECT_NE(info.Err.find("model 1: "), std::string::npos) << info.Err;
+    EXPECT_EQ(std::count(info.Err.begin(), info.Err.end(), '\n'), 1) << info.Err;
+    EXPECT_EQ(Run("render " + PathOf("huge.bbx") + " --index 0 --size 20x20 -o " + PathOf("ok.png")).Status, 0)
+        << "the other model still renders";
+}
+
+TEST_F(BbxTool, BuildWritesThroughASymbolicLink) {
+    Write("hand.json", R"({"models":[{"name":"","id":4,"i1":0,"i2":0,"elements":[]}]})");
+    fs::create_directory(Temp.Path() / "data");
+    Write("data/models.bbx", "old");
+    fs::create_symlink("data/models.bbx", Temp.Path() / "models.bbx");
+    ASSERT_EQ(Run("build " + PathOf("hand.json") + " -o " + PathOf("models.bbx")).Status, 0);
+    EXPECT_TRUE(fs::is_symlink(PathOf("models.bbx")));
+    Tbbx_collection c;
+    c.LoadFromFile(PathOf("data/models.bbx"));
+    ASSERT_EQ(c.Count(), 1);
+    EXPECT_EQ(c.Items(0)->ID, 4);
+}
