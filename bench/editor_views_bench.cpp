@@ -28,6 +28,15 @@ QApplication& Application() {
     return *app;
 }
 
+// The window's owner: a collection holding the one model, changes applied at once.
+class TBenchHost : public editor::TCollectionHost {
+public:
+    bbx::Tbbx_collection& Models() override { return Collection; }
+    void ModelLeaving(const bbx::Tbbx_model&) override {}
+    void Record(std::unique_ptr<QUndoCommand> command) override { command->redo(); }
+    bbx::Tbbx_collection Collection;
+};
+
 bbx::Tbbx_model LargeModel() {
     std::mt19937 random(7);
     std::uniform_real_distribution<float> position(-128, 128), radius(4, 40);
@@ -47,8 +56,10 @@ bbx::Tbbx_model LargeModel() {
 
 void BM_RedrawFourViews(benchmark::State& state) {
     Application();
-    bbx::Tbbx_model model = LargeModel();
-    editor::TfrmModel window(model);
+    TBenchHost host;
+    bbx::Tbbx_model& model = *host.Collection.Add();
+    model.AppendModel(LargeModel());
+    editor::TfrmModel window(model, host);
     window.resize(window.size() + (QSize(1100, 700) - window.widget()->size()));
     window.show();
     // Painting needs the window on the (offscreen) screen.

@@ -2,6 +2,7 @@
 
 #include <QLineEdit>
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 #include "editor/drag_handle.h"
@@ -43,8 +44,25 @@ QString TDragRule::ValueAt(int y, const TDragState& state) const {
     return RealText(Clamp(value, Minimum, Maximum));
 }
 
+std::optional<QString> TDragRule::Stepped(const QString& text, int direction) const {
+    if (Integer) {
+        const auto value = ParseIntText(text);
+        if (!value) return std::nullopt;
+        return QString::number(Clamp(Saturate(std::int64_t(*value) + direction), Minimum, Maximum));
+    }
+    const auto value = ParseRealText(text);
+    if (!value) return std::nullopt;
+    const float stepped = Clamp(static_cast<float>(*value + static_cast<long double>(direction) / Divisor), Minimum, Maximum);
+    if (!std::isfinite(stepped)) return std::nullopt;
+    return RealText(stepped);
+}
+
 void ConnectFieldHandle(TDragHandle& handle, QLineEdit& edit, const TDragRule& rule, TDragState& state,
-                        std::function<void()> afterMove) {
+                        std::function<void()> afterMove, std::function<void()> afterRelease) {
+    // A press on the handle puts the focus in its field rather than taking it
+    // away, which would end the field's edit before the drag reads it.
+    handle.setFocusPolicy(Qt::ClickFocus);
+    handle.setFocusProxy(&edit);
     handle.OnMouseDown = [&edit, rule, &state](QPoint pos, Qt::KeyboardModifiers) {
         state.Dragging = rule.Press(edit.text(), pos.y(), state);
     };
@@ -53,9 +71,11 @@ void ConnectFieldHandle(TDragHandle& handle, QLineEdit& edit, const TDragRule& r
         edit.setText(rule.ValueAt(pos.y(), state));
         if (afterMove) afterMove();
     };
-    handle.OnMouseUp = [&state] {
+    handle.OnMouseUp = [&state, afterRelease = std::move(afterRelease)] {
+        const bool wasDragging = state.Dragging;
         state.Dragging = false;
         state.ZoomDragging = false;
+        if (wasDragging && afterRelease) afterRelease();
     };
 }
 

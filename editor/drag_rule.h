@@ -35,12 +35,16 @@ struct TDragRule {
     bool Press(const QString& text, int y, TDragState& state) const;
     // The value for the pointer at y, as the field shows it.
     QString ValueAt(int y, const TDragState& state) const;
+    // The text's value moved by one step (an integer 1, a real 1 / Divisor)
+    // up or down (direction 1 or -1) within the limits; nullopt when the
+    // text is no number.
+    std::optional<QString> Stepped(const QString& text, int direction) const;
 };
 
 // Wires a field's handle: a press starts a drag from the field's value, each
 // move while dragging writes the new value into the field (if it is enabled)
-// and then calls afterMove, a release stops.
+// and then calls afterMove, a release stops and calls afterRelease.
 void ConnectFieldHandle(TDragHandle& handle, QLineEdit& edit, const TDragRule& rule, TDragState& state,
-                        std::function<void()> afterMove = {});
+                        std::function<void()> afterMove = {}, std::function<void()> afterRelease = {});
 
 }  // namespace editor

@@ -3,6 +3,8 @@
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
+#include <limits>
+#include <optional>
 
 #include "core/program_directory.h"
 #include "editor/qt_convert.h"
@@ -20,12 +22,22 @@ QString Text(const QSettings& ini, const char* key) {
     return value.toString();
 }
 
-float Real(const QSettings& ini, const char* key, float fallback) {
-    return ParseRealText(Text(ini, key)).value_or(fallback);
+// A value outside [minimum, maximum], like one that does not parse, takes
+// the default: a negative width or size is no width or size at all.
+template <typename T>
+T InRange(std::optional<T> value, T fallback, T minimum, T maximum) {
+    return value && *value >= minimum && *value <= maximum ? *value : fallback;
 }
 
-std::int32_t Integer(const QSettings& ini, const char* key, std::int32_t fallback) {
-    return ParseIntText(Text(ini, key)).value_or(fallback);
+constexpr float kAnyReal = std::numeric_limits<float>::max();
+
+float Real(const QSettings& ini, const char* key, float fallback, float minimum = -kAnyReal) {
+    return InRange(ParseRealText(Text(ini, key)), fallback, minimum, kAnyReal);
+}
+
+std::int32_t Integer(const QSettings& ini, const char* key, std::int32_t fallback, std::int32_t minimum,
+                     std::int32_t maximum) {
+    return InRange(ParseIntText(Text(ini, key)), fallback, minimum, maximum);
 }
 
 }  // namespace
@@ -35,14 +47,15 @@ TEditorSettings ReadSettings(const QString& path) {
     const TEditorSettings defaults;
     TEditorSettings s;
     // The section's name is spelt so in every settings file ever written.
-    s.ListWidth = Integer(ini, "Genral/ListWidth", defaults.ListWidth);
+    s.ListWidth = Integer(ini, "Genral/ListWidth", defaults.ListWidth, kMinListWidth, kMaxListWidth);
     s.KX = Real(ini, "View/kx", defaults.KX);
     s.KY = Real(ini, "View/ky", defaults.KY);
-    s.R = Real(ini, "View/r", defaults.R);
-    s.Szer = Integer(ini, "View/cx", defaults.Szer);
-    s.Wys = Integer(ini, "View/cy", defaults.Wys);
-    s.Zoom = Integer(ini, "View/Zoom", defaults.Zoom);
-    s.Background = static_cast<bbx::TColor>(Integer(ini, "View/Background", static_cast<std::int32_t>(defaults.Background)));
+    s.R = Real(ini, "View/r", defaults.R, 0);
+    s.Szer = Integer(ini, "View/cx", defaults.Szer, 0, kMaxPreviewSide);
+    s.Wys = Integer(ini, "View/cy", defaults.Wys, 0, kMaxPreviewSide);
+    s.Zoom = Integer(ini, "View/Zoom", defaults.Zoom, 0, kMaxPreviewZoom);
+    s.Background = static_cast<bbx::TColor>(
+        Integer(ini, "View/Background", static_cast<std::int32_t>(defaults.Background), 0, 0xFFFFFF));
     return s;
 }
 

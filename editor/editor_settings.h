@@ -1,7 +1,7 @@
 #pragma once
 // The view settings file "bbxedit.ini": the list width and the preview's
 // view values. Any error reading or writing it is ignored; a value that
-// cannot be read takes its default.
+// cannot be read, is no finite number or is out of range takes its default.
 
 #include <QString>
 #include <cstdint>
@@ -9,6 +9,12 @@
 #include "core/render_canvas.h"
 
 namespace editor {
+
+// What the settings file may hold; a value beyond these takes its default.
+inline constexpr std::int32_t kMinListWidth = 20;
+inline constexpr std::int32_t kMaxListWidth = 4000;
+inline constexpr std::int32_t kMaxPreviewSide = 65536;
+inline constexpr std::int32_t kMaxPreviewZoom = 256;
 
 struct TEditorSettings {
     std::int32_t ListWidth = 200;

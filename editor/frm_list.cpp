@@ -28,6 +28,7 @@
 #include "editor/frm_model.h"
 #include "editor/model_image.h"
 #include "editor/name_validator.h"
+#include "editor/number_field.h"
 #include "editor/paint_box.h"
 #include "editor/qt_convert.h"
 
@@ -45,25 +46,28 @@ std::string PathBytes(const QString& path) { return QFile::encodeName(path).toSt
 int WidgetExtent(std::int64_t pixels) { return static_cast<int>(std::min<std::int64_t>(pixels, QWIDGETSIZE_MAX)); }
 
 // The label, field and (for the view values) handle of one row of the
-// properties panel.
+// properties panel. The rule also gives a number field's step; a deferred
+// field, whose value may resize the preview a great deal, takes effect when
+// its edit is finished rather than at every key.
 struct TFieldRow {
     const char* Label;
     const char* Edit;
     const char* Handle;
     TDragRule Rule;
+    bool Deferred;
 };
 
 const TFieldRow kFieldRows[] = {
-    {"Nazwa", "edtNazwa", nullptr, {}},
-    {"ID", "edtID", nullptr, {}},
-    {"i1", "edti1", nullptr, {}},
-    {"i2", "edti2", nullptr, {}},
-    {"KX", "edtkx", "pnlkx", {false, 100, std::nullopt, std::nullopt}},
-    {"KY", "edtky", "pnlky", {false, 100, std::nullopt, std::nullopt}},
-    {"R", "edtr", "pnlr", {false, 1, 0.0, std::nullopt}},
-    {"Szer", "edtcx", "pnlcx", {true, 3, 0.0, std::nullopt}},
-    {"Wys", "edtcy", "pnlcy", {true, 3, 0.0, std::nullopt}},
-    {"Zoom", "edtzoom", "pnlzoom", {true, 10, 0.0, std::nullopt}},
+    {"Nazwa", "edtNazwa", nullptr, {}, false},
+    {"ID", "edtID", nullptr, {true, 1, std::nullopt, std::nullopt}, false},
+    {"i1", "edti1", nullptr, {}, false},
+    {"i2", "edti2", nullptr, {}, false},
+    {"KX", "edtkx", "pnlkx", {false, 100, std::nullopt, std::nullopt}, false},
+    {"KY", "edtky", "pnlky", {false, 100, std::nullopt, std::nullopt}, false},
+    {"R", "edtr", "pnlr", {false, 1, 0.0, std::nullopt}, false},
+    {"Szer", "edtcx", "pnlcx", {true, 3, 0.0, std::nullopt}, true},
+    {"Wys", "edtcy", "pnlcy", {true, 3, 0.0, std::nullopt}, true},
+    {"Zoom", "edtzoom", "pnlzoom", {true, 10, 0.0, std::nullopt}, true},
 };
 
 // Where each row keeps the model it shows.
@@ -76,9 +80,14 @@ constexpr int kFirstRow = 6;
 
 TfrmList::TfrmList(QMdiArea& area, QString settingsPath)
     : Area(area), SettingsPath(std::move(settingsPath)), FCollection(std::make_unique<bbx::Tbbx_collection>()) {
-    setWindowTitle("Lista modeli");
+    setWindowTitle("Lista modeli[*]");
     CreateControls();
     ApplySettings(ReadSettings(SettingsPath));
+    connect(&History, &QUndoStack::indexChanged, this, &TfrmList::CollectionChanged);
+    connect(&History, &QUndoStack::cleanChanged, this, [this](bool clean) {
+        setWindowModified(!clean);
+        emit ModifiedChanged(!clean);
+    });
     RefreshList();
 }
 
@@ -157,30 +166,41 @@ void TfrmList::CreateFields(QWidget* panel) {
         const int y = kFirstRow + static_cast<int>(row++) * kRowHeight;
         auto* label = new QLabel(field.Label, panel);
         label->setGeometry(6, y, 40, 21);
-        auto* edit = new QLineEdit(panel);
+        const bool isName = &field == &kFieldRows[0];
+        auto* number = isName ? nullptr : new TNumberField(panel, field.Rule);
+        QLineEdit* edit = number ? number : new QLineEdit(panel);
         edit->setObjectName(field.Edit);
         edit->setGeometry(48, y, field.Handle ? 74 : 97, 21);
         label->setBuddy(edit);
+        const auto apply = [this, edit, model = !field.Handle] {
+            model ? ModelFieldChanged(edit) : ViewFieldChanged(edit);
+        };
+        if (!field.Deferred) connect(edit, &QLineEdit::textChanged, this, apply);
+        if (number) {
+            number->StoredText = [this, edit, model = !field.Handle] {
+                return model ? StoredModelText(edit) : StoredViewText(edit);
+            };
+            if (field.Deferred) connect(number, &TNumberField::Finished, this, apply);
+        }
         if (field.Handle) {
             auto* handle = new TDragHandle(panel, 21);
             handle->setObjectName(field.Handle);
             handle->move(124, y);
-            ConnectFieldHandle(*handle, *edit, field.Rule, Drag);
-            connect(edit, &QLineEdit::textChanged, this, [this, edit] { ViewFieldChanged(edit); });
+            ConnectFieldHandle(*handle, *edit, field.Rule, Drag, field.Deferred ? std::function<void()>(apply) : nullptr);
         } else {
-            connect(edit, &QLineEdit::textChanged, this, [this, edit] { ModelFieldChanged(edit); });
+            connect(edit, &QLineEdit::editingFinished, this, &TfrmList::FinishModelEdit);
         }
     }
     edtNazwa = panel->findChild<QLineEdit*>("edtNazwa");
-    edtID = panel->findChild<QLineEdit*>("edtID");
-    edti1 = panel->findChild<QLineEdit*>("edti1");
-    edti2 = panel->findChild<QLineEdit*>("edti2");
-    edtkx = panel->findChild<QLineEdit*>("edtkx");
-    edtky = panel->findChild<QLineEdit*>("edtky");
-    edtr = panel->findChild<QLineEdit*>("edtr");
-    edtcx = panel->findChild<QLineEdit*>("edtcx");
-    edtcy = panel->findChild<QLineEdit*>("edtcy");
-    edtzoom = panel->findChild<QLineEdit*>("edtzoom");
+    edtID = panel->findChild<TNumberField*>("edtID");
+    edti1 = panel->findChild<TNumberField*>("edti1");
+    edti2 = panel->findChild<TNumberField*>("edti2");
+    edtkx = panel->findChild<TNumberField*>("edtkx");
+    edtky = panel->findChild<TNumberField*>("edtky");
+    edtr = panel->findChild<TNumberField*>("edtr");
+    edtcx = panel->findChild<TNumberField*>("edtcx");
+    edtcy = panel->findChild<TNumberField*>("edtcy");
+    edtzoom = panel->findChild<TNumberField*>("edtzoom");
 
     // Names are stored as Windows-1250 bytes: what that code page lacks is refused.
     edtNazwa->setMaxLength(std::numeric_limits<int>::max());
@@ -207,6 +227,7 @@ void TfrmList::ApplySettings(const TEditorSettings& settings) {
     edtcx->setText(QString::number(settings.Szer));
     edtcy->setText(QString::number(settings.Wys));
     edtzoom->setText(QString::number(settings.Zoom));
+    for (TNumberField* deferred : {edtcx, edtcy, edtzoom}) ViewFieldChanged(deferred);
     View.Background = settings.Background;
 }
 
@@ -235,6 +256,7 @@ bool TfrmList::eventFilter(QObject* watched, QEvent* event) {
 // --- File commands ---
 
 bool TfrmList::AskSaveChanges(const QString& caption) {
+    if (!IsModified()) return true;
     const QString name = FFileName.isEmpty() ? QString() : "\"" + QFileInfo(FFileName).fileName() + "\" ";
     QMessageBox box(QMessageBox::Question, caption, QString::fromUtf8("Czy zapisać zmiany w pliku ") + name + "?",
                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
@@ -255,10 +277,49 @@ void TfrmList::New() {
     ReplaceCollection(std::make_unique<bbx::Tbbx_collection>(), QString());
 }
 
+bool TfrmList::IsModified() {
+    FinishEdits();
+    return !History.isClean();
+}
+
+void TfrmList::Undo() {
+    FinishEdits();
+    History.undo();
+}
+
+void TfrmList::Redo() {
+    FinishEdits();
+    History.redo();
+}
+
+void TfrmList::Record(std::unique_ptr<QUndoCommand> command) {
+    FinishEdits();
+    History.push(command.release());  // the history owns its commands
+}
+
+void TfrmList::FinishEdits() {
+    FinishModelEdit();
+    for (TfrmModel* frmModel : ModelWindows(nullptr)) frmModel->FinishEdit();
+}
+
+void TfrmList::ModelLeaving(const bbx::Tbbx_model& model) {
+    if (EditedModel == &model) EditStart.reset();
+    CloseModelWindows(&model);
+}
+
+void TfrmList::CollectionChanged() {
+    RefreshList();
+    for (TfrmModel* frmModel : ModelWindows(nullptr)) frmModel->ModelChanged();
+    emit HistoryChanged();
+}
+
 void TfrmList::Open() {
     if (!AskSaveChanges(QString::fromUtf8("Otwórz"))) return;
     const QString path = ChooseFileToOpen();
-    if (path.isEmpty()) return;
+    if (!path.isEmpty()) OpenFile(path);
+}
+
+void TfrmList::OpenFile(const QString& path) {
     // Read into a collection of its own first: a file that fails to load
     // leaves the open models, their windows and the file name as they were.
     auto loaded = std::make_unique<bbx::Tbbx_collection>();
@@ -269,7 +330,9 @@ void TfrmList::Open() {
 
 bool TfrmList::Save() {
     if (FFileName.isEmpty()) return SaveAs();
+    FinishEdits();
     FCollection->SaveToFile(PathBytes(FFileName));
+    History.setClean();
     return true;
 }
 
@@ -283,7 +346,9 @@ bool TfrmList::SaveAs() {
     if (!FFileName.isEmpty()) dialog.selectFile(FFileName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
     const QString path = dialog.selectedFiles().constFirst();
+    FinishEdits();
     FCollection->SaveToFile(PathBytes(path));
+    History.setClean();
     SetFileName(path);
     return true;
 }
@@ -293,16 +358,12 @@ void TfrmList::Import() {
     if (path.isEmpty()) return;
     bbx::Tbbx_collection imported;
     imported.LoadFromFile(PathBytes(path));
-    for (std::int32_t i = 0; i < imported.Count(); ++i) {
-        const bbx::Tbbx_model& source = *imported.Items(i);
-        bbx::Tbbx_model& model = *FCollection->Add();
-        model.AppendModel(source);
-        model.Name = source.Name;
-        model.ID = source.ID;
-        model.I1 = source.I1;
-        model.I2 = source.I2;
-    }
-    RefreshList();
+    if (imported.Count() == 0) return;
+    FinishEdits();
+    History.beginMacro("Import");
+    for (std::int32_t i = 0; i < imported.Count(); ++i)
+        History.push(InsertModelCommand(*this, FCollection->Count(), SnapshotOf(*imported.Items(i))).release());
+    History.endMacro();
 }
 
 QString TfrmList::ChooseFileToOpen() {
@@ -323,16 +384,26 @@ void TfrmList::SetFileName(const QString& path) {
 }
 
 void TfrmList::ReplaceCollection(std::unique_ptr<bbx::Tbbx_collection> replacement, const QString& path) {
+    EditStart.reset();
+    History.clear();
     FCollection = std::move(replacement);
     SetFileName(path);
     RefreshList();
+    emit HistoryChanged();
+}
+
+QList<TfrmModel*> TfrmList::ModelWindows(const bbx::Tbbx_model* onlyOf) const {
+    // A closed window stays a child until its deletion comes round.
+    QList<TfrmModel*> windows;
+    for (QMdiSubWindow* window : Area.subWindowList()) {
+        auto* frmModel = qobject_cast<TfrmModel*>(window);
+        if (frmModel && !frmModel->isHidden() && (!onlyOf || &frmModel->Model() == onlyOf)) windows << frmModel;
+    }
+    return windows;
 }
 
 void TfrmList::CloseModelWindows(const bbx::Tbbx_model* onlyOf) {
-    for (QMdiSubWindow* window : Area.subWindowList()) {
-        auto* frmModel = qobject_cast<TfrmModel*>(window);
-        if (frmModel && (!onlyOf || &frmModel->Model() == onlyOf)) frmModel->close();
-    }
+    for (TfrmModel* frmModel : ModelWindows(onlyOf)) frmModel->close();
 }
 
 // --- Model commands ---
@@ -346,23 +417,21 @@ bbx::Tbbx_model* TfrmList::SelectedModel() const {
 }
 
 void TfrmList::AddModel() {
-    bbx::Tbbx_model& model = *FCollection->Add();
-    model.Name = "Model " + std::to_string(NextID);
-    model.ID = NextID;
+    TModelSnapshot model;
+    model.Props.Name = "Model " + std::to_string(NextID);
+    model.Props.ID = NextID;
+    // Undoing the addition does not give the number back: names stay unique.
     ++NextID;
-    RefreshList();
+    Record(InsertModelCommand(*this, FCollection->Count(), std::move(model)));
 }
 
 void TfrmList::CopyModel() {
     const bbx::Tbbx_model* selected = SelectedModel();
     if (!selected) return;
-    bbx::Tbbx_model& copy = *FCollection->Add();
-    copy.AppendModel(*selected);
-    copy.Name = selected->Name + " kopia";
-    copy.ID = selected->ID;
-    copy.I1 = selected->I1;
-    copy.I2 = selected->I2;
-    RefreshList();
+    FinishEdits();
+    TModelSnapshot copy = SnapshotOf(*selected);
+    copy.Props.Name += " kopia";
+    Record(InsertModelCommand(*this, FCollection->Count(), std::move(copy)));
 }
 
 void TfrmList::DeleteModel() {
@@ -371,11 +440,9 @@ void TfrmList::DeleteModel() {
     const QString shownName = ListView->selectedItems().constFirst()->text(1);
     const auto answer = QMessageBox::question(this, QString::fromUtf8("Usuń model"),
                                               QString::fromUtf8("Czy na pewno usunąć model \"") + shownName + "\" ?",
-                                              QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+                                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     if (answer != QMessageBox::Yes) return;
-    CloseModelWindows(selected);
-    FCollection->Remove(selected);
-    RefreshList();
+    Record(RemoveModelCommand(*this, FCollection->IndexOf(selected)));
 }
 
 void TfrmList::MoveUp() { MoveSelected(-1); }
@@ -390,8 +457,7 @@ bool TfrmList::CanMove(std::int32_t step) const {
 void TfrmList::MoveSelected(std::int32_t step) {
     if (!CanMove(step)) return;
     const std::int32_t i = FCollection->IndexOf(SelectedModel());
-    FCollection->Exchange(i, i + step);
-    RefreshList();
+    Record(ExchangeModelsCommand(*this, i, i + step));
 }
 
 void TfrmList::EditModel() {
@@ -399,15 +465,12 @@ void TfrmList::EditModel() {
 }
 
 TfrmModel* TfrmList::OpenModelWindow(bbx::Tbbx_model& model) {
-    for (QMdiSubWindow* window : Area.subWindowList()) {
-        auto* frmModel = qobject_cast<TfrmModel*>(window);
-        if (frmModel && &frmModel->Model() == &model) {
-            Area.setActiveSubWindow(frmModel);
-            frmModel->setFocus();
-            return frmModel;
-        }
+    if (const QList<TfrmModel*> open = ModelWindows(&model); !open.isEmpty()) {
+        Area.setActiveSubWindow(open.constFirst());
+        open.constFirst()->setFocus();
+        return open.constFirst();
     }
-    auto* frmModel = new TfrmModel(model);
+    auto* frmModel = new TfrmModel(model, *this);
     Area.addSubWindow(frmModel);
     frmModel->setWindowTitle(LiteralTitle(ToQt(model.Name)));
     frmModel->show();
@@ -445,8 +508,9 @@ void TfrmList::RefreshList() {
 
 void TfrmList::ListViewSelectItem() {
     const bbx::Tbbx_model* model = SelectedModel();
+    if (EditedModel != model) FinishModelEdit();
     ShowingSelection = true;
-    for (QLineEdit* edit : {edtNazwa, edtID, edti1, edti2}) edit->setEnabled(model != nullptr);
+    for (QLineEdit* edit : std::initializer_list<QLineEdit*>{edtNazwa, edtID, edti1, edti2}) edit->setEnabled(model != nullptr);
     edtNazwa->setText(model ? ToQt(model->Name) : "0");
     edtID->setText(model ? QString::number(model->ID) : "0");
     edti1->setText(model ? RealText(model->I1) : "0");
@@ -461,14 +525,16 @@ void TfrmList::ModelFieldChanged(QLineEdit* edit) {
     if (ShowingSelection || !model) return;
     QTreeWidgetItem* row = ListView->selectedItems().constFirst();
     const QString text = edit->text();
+    if (!EditStart || EditedModel != model) {
+        FinishModelEdit();
+        EditStart = PropsOf(*model);
+        EditedModel = model;
+    }
     if (edit == edtNazwa) {
         const auto name = ToCp1250(text);
         if (!name) return;
         model->Name = *name;
-        for (QMdiSubWindow* window : Area.subWindowList()) {
-            auto* frmModel = qobject_cast<TfrmModel*>(window);
-            if (frmModel && &frmModel->Model() == model) frmModel->setWindowTitle(LiteralTitle(text));
-        }
+        for (TfrmModel* frmModel : ModelWindows(model)) frmModel->setWindowTitle(LiteralTitle(text));
         row->setText(1, text);
     } else if (edit == edtID) {
         const auto id = ParseIntText(text);
@@ -478,6 +544,29 @@ void TfrmList::ModelFieldChanged(QLineEdit* edit) {
     } else if (const auto value = ParseRealText(text)) {
         (edit == edti1 ? model->I1 : model->I2) = *value;
     }
+}
+
+void TfrmList::FinishModelEdit() {
+    if (!EditStart) return;
+    const TModelProps before = *std::exchange(EditStart, std::nullopt);
+    const std::int32_t index = FCollection->IndexOf(EditedModel);
+    if (index < 0) return;
+    const TModelProps after = PropsOf(*EditedModel);
+    if (!SameProps(before, after)) History.push(SetPropsCommand(*this, index, before, after, true).release());
+}
+
+QString TfrmList::StoredModelText(const QLineEdit* edit) const {
+    const bbx::Tbbx_model* model = SelectedModel();
+    if (!model) return "0";
+    if (edit == edtID) return QString::number(model->ID);
+    return RealText(edit == edti1 ? model->I1 : model->I2);
+}
+
+QString TfrmList::StoredViewText(const QLineEdit* edit) const {
+    if (edit == edtkx) return RealText(View.KX);
+    if (edit == edtky) return RealText(View.KY);
+    if (edit == edtr) return RealText(View.R);
+    return QString::number(edit == edtcx ? View.Szer : edit == edtcy ? View.Wys : View.Zoom);
 }
 
 void TfrmList::ViewFieldChanged(QLineEdit* edit) {

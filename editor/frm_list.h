@@ -6,13 +6,16 @@
 
 #include <QMdiSubWindow>
 #include <QString>
+#include <QUndoStack>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "core/bbx_collection.h"
 #include "core/render_canvas.h"
 #include "editor/drag_rule.h"
 #include "editor/editor_settings.h"
+#include "editor/model_commands.h"
 
 class QLineEdit;
 class QMdiArea;
@@ -26,10 +29,11 @@ namespace editor {
 
 class TCentredPanel;
 class TDragHandle;
+class TNumberField;
 class TPaintBox;
 class TfrmModel;
 
-class TfrmList : public QMdiSubWindow {
+class TfrmList : public QMdiSubWindow, public TCollectionHost {
     Q_OBJECT
 
 public:
@@ -40,6 +44,8 @@ public:
     // File commands. Save and SaveAs tell whether the file was written.
     void New();
     void Open();
+    // Opens the file without asking anything; raises when it cannot be read.
+    void OpenFile(const QString& path);
     bool Save();
     bool SaveAs();
     void Import();
@@ -55,8 +61,24 @@ public:
     bool CanMove(std::int32_t step) const;
 
     // Asks whether to save, with Yes, No and Cancel; Yes saves. True when the
-    // command that asked may go on.
+    // command that asked may go on. Without changes since the file was opened
+    // or saved, nothing is asked.
     bool AskSaveChanges(const QString& caption);
+
+    // The history of the open file: every change to the collection, from
+    // any window, one step per finished edit.
+    void Undo();
+    void Redo();
+    bool CanUndo() const { return History.canUndo(); }
+    bool CanRedo() const { return History.canRedo(); }
+    // Whether the collection differs from the file as opened or last saved.
+    bool IsModified();
+
+    bbx::Tbbx_collection& Models() override { return *FCollection; }
+    void ModelLeaving(const bbx::Tbbx_model& model) override;
+    void Record(std::unique_ptr<QUndoCommand> command) override;
+    // Records the edits still in progress here and in the editing windows.
+    void FinishEdits();
 
     TfrmModel* OpenModelWindow(bbx::Tbbx_model& model);
     void RefreshList();
@@ -71,6 +93,9 @@ public:
 
 signals:
     void FileNameChanged(const QString& fileName);
+    void ModifiedChanged(bool modified);
+    // What Undo and Redo can do may have changed.
+    void HistoryChanged();
     // The selected model, or its place in the list, may have changed.
     void SelectionChanged();
 
@@ -87,12 +112,18 @@ private:
     QString ChooseFileToOpen();
     void SetFileName(const QString& path);
     void ReplaceCollection(std::unique_ptr<bbx::Tbbx_collection> replacement, const QString& path);
+    // The open editing windows, of one model or (onlyOf null) of all.
+    QList<TfrmModel*> ModelWindows(const bbx::Tbbx_model* onlyOf) const;
     void CloseModelWindows(const bbx::Tbbx_model* onlyOf);
     void MoveSelected(std::int32_t step);
 
     void ListViewSelectItem();
+    void CollectionChanged();
     void ModelFieldChanged(QLineEdit* edit);
+    void FinishModelEdit();
+    QString StoredModelText(const QLineEdit* edit) const;
     void ViewFieldChanged(QLineEdit* edit);
+    QString StoredViewText(const QLineEdit* edit) const;
     void ResizePaintBox();
     void PaintBoxPaint(QPainter& painter, const QRect& exposed);
     void ChooseBackground();
@@ -107,6 +138,10 @@ private:
     TEditorSettings View{0, 0, 0, 0, 0, 0, 0, 0};
     TDragState Drag;
     bool ShowingSelection = false;
+    QUndoStack History;
+    // The selected model's values before the edit in progress in its fields.
+    std::optional<TModelProps> EditStart;
+    const bbx::Tbbx_model* EditedModel = nullptr;
 
     QSplitter* Splitter1 = nullptr;
     QTreeWidget* ListView = nullptr;
@@ -115,15 +150,15 @@ private:
     TCentredPanel* RightPanel = nullptr;
     QWidget* BlePanel = nullptr;
     QLineEdit* edtNazwa = nullptr;
-    QLineEdit* edtID = nullptr;
-    QLineEdit* edti1 = nullptr;
-    QLineEdit* edti2 = nullptr;
-    QLineEdit* edtkx = nullptr;
-    QLineEdit* edtky = nullptr;
-    QLineEdit* edtr = nullptr;
-    QLineEdit* edtcx = nullptr;
-    QLineEdit* edtcy = nullptr;
-    QLineEdit* edtzoom = nullptr;
+    TNumberField* edtID = nullptr;
+    TNumberField* edti1 = nullptr;
+    TNumberField* edti2 = nullptr;
+    TNumberField* edtkx = nullptr;
+    TNumberField* edtky = nullptr;
+    TNumberField* edtr = nullptr;
+    TNumberField* edtcx = nullptr;
+    TNumberField* edtcy = nullptr;
+    TNumberField* edtzoom = nullptr;
     QPushButton* btnBackground = nullptr;
 };
 

@@ -7,18 +7,20 @@
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QShortcut>
 
 #include "editor/application_setup.h"
 #include "editor/error_box.h"
 #include "editor/frm_list.h"
 #include "editor/frm_model.h"
+#include "editor/qt_convert.h"
 
 namespace editor {
 
 TfrmMain::TfrmMain(QString settingsPath) : SettingsPath(std::move(settingsPath)), FMdiArea(new QMdiArea(this)) {
     setObjectName("frmMain");
-    setWindowTitle(kProgramTitle);
+    UpdateTitle({});
     FMdiArea->setObjectName("MdiArea");
     setCentralWidget(FMdiArea);
     CreateMenus();
@@ -47,6 +49,10 @@ void TfrmMain::CreateMenus() {
     AddCommand(file, text("Za&kończ"), {}, [this] { close(); });
 
     QMenu* edit = menuBar()->addMenu(text("&Edycja"));
+    AddListCommand(edit, text("&Cofnij"), Qt::CTRL | Qt::Key_Z, &TfrmList::Undo, &TfrmList::CanUndo);
+    AddListCommand(edit, text("&Ponów"), Qt::CTRL | Qt::SHIFT | Qt::Key_Z, &TfrmList::Redo, &TfrmList::CanRedo)
+        ->setShortcuts({Qt::CTRL | Qt::SHIFT | Qt::Key_Z, Qt::CTRL | Qt::Key_Y});
+    edit->addSeparator();
     AddModelWindowCommand(edit, text("&Wytnij"), Qt::CTRL | Qt::Key_X, &TfrmModel::CutSelected,
                           &TfrmModel::HasSelection);
     AddModelWindowCommand(edit, text("&Kopiuj"), Qt::CTRL | Qt::Key_C, &TfrmModel::CopySelected,
@@ -75,8 +81,10 @@ void TfrmMain::CreateMenus() {
                    [](const TfrmList& list) { return list.CanMove(1); });
 
     WindowMenu = menuBar()->addMenu(text("&Okno"));
-    CascadeAction = new QAction(text("&Kaskadowo"), this);
-    connect(CascadeAction, &QAction::triggered, FMdiArea, &QMdiArea::cascadeSubWindows);
+    AddCommand(WindowMenu, text("&Kaskadowo"), {}, [this] { FMdiArea->cascadeSubWindows(); });
+    AddCommand(WindowMenu, text("&Sąsiadująco"), {}, [this] { FMdiArea->tileSubWindows(); });
+    AddModelWindowCommand(WindowMenu, text("&Zamknij"), Qt::CTRL | Qt::Key_F4, [](TfrmModel& window) { window.close(); });
+    FixedWindowItems = WindowMenu->actions().size();
     connect(WindowMenu, &QMenu::aboutToShow, this, &TfrmMain::FillWindowMenu);
     FillWindowMenu();
 
@@ -97,10 +105,10 @@ QAction* TfrmMain::AddCommand(QMenu* menu, const QString& caption, const QKeySeq
 }
 
 template <typename Target>
-void TfrmMain::AddTargetCommand(QMenu* menu, const QString& caption, const QKeySequence& shortcut,
-                                Target* (TfrmMain::*target)() const, std::function<void(Target&)> command,
-                                std::function<bool(const Target&)> canAct) {
-    AddCommand(
+QAction* TfrmMain::AddTargetCommand(QMenu* menu, const QString& caption, const QKeySequence& shortcut,
+                                    Target* (TfrmMain::*target)() const, std::function<void(Target&)> command,
+                                    std::function<bool(const Target&)> canAct) {
+    return AddCommand(
         menu, caption, shortcut,
         [this, target, command = std::move(command)] {
             if (Target* child = (this->*target)()) command(*child);
@@ -111,9 +119,9 @@ void TfrmMain::AddTargetCommand(QMenu* menu, const QString& caption, const QKeyS
         });
 }
 
-void TfrmMain::AddListCommand(QMenu* menu, const QString& caption, const QKeySequence& shortcut,
-                              std::function<void(TfrmList&)> command, std::function<bool(const TfrmList&)> canAct) {
-    AddTargetCommand(menu, caption, shortcut, &TfrmMain::List, std::move(command), std::move(canAct));
+QAction* TfrmMain::AddListCommand(QMenu* menu, const QString& caption, const QKeySequence& shortcut,
+                                  std::function<void(TfrmList&)> command, std::function<bool(const TfrmList&)> canAct) {
+    return AddTargetCommand(menu, caption, shortcut, &TfrmMain::List, std::move(command), std::move(canAct));
 }
 
 void TfrmMain::AddModelWindowCommand(QMenu* menu, const QString& caption, const QKeySequence& shortcut,
@@ -152,16 +160,37 @@ void TfrmMain::ClipboardChanged() {
 
 TfrmModel* TfrmMain::ActiveModelWindow() const { return qobject_cast<TfrmModel*>(FMdiArea->currentSubWindow()); }
 
+namespace {
+
+QString ShownTitle(const QWidget& window) {
+    // As Qt shows a title: "[*]" is the modified mark, "[*][*]" a literal "[*]".
+    QString title = window.windowTitle();
+    static const QRegularExpression placeholder(R"(\[\*\](\[\*\])?)");
+    QString shown;
+    qsizetype from = 0;
+    for (const QRegularExpressionMatch& match : placeholder.globalMatch(title)) {
+        shown += title.mid(from, match.capturedStart() - from);
+        shown += match.capturedLength() > 3 ? QString("[*]") : window.isWindowModified() ? QString("*") : QString();
+        from = match.capturedEnd();
+    }
+    return shown + title.mid(from);
+}
+
+}  // namespace
+
 void TfrmMain::FillWindowMenu() {
-    // The window list: the open child windows, numbered, the current one checked.
-    WindowMenu->clear();
-    WindowMenu->addAction(CascadeAction);
+    // The window list below the fixed items: the open child windows,
+    // numbered, the current one checked.
+    const QList<QAction*> items = WindowMenu->actions();
+    for (qsizetype i = FixedWindowItems; i < items.size(); ++i) {
+        WindowMenu->removeAction(items[i]);
+        items[i]->deleteLater();
+    }
     const QList<QMdiSubWindow*> windows = FMdiArea->subWindowList();
     if (!windows.isEmpty()) WindowMenu->addSeparator();
     int number = 0;
     for (QMdiSubWindow* window : windows) {
-        QString title = window->windowTitle();
-        title.replace("[*][*]", "[*]").replace('&', "&&");
+        const QString title = ShownTitle(*window).replace('&', "&&");
         QAction* item = WindowMenu->addAction(QString("&%1 %2").arg(++number).arg(title));
         item->setCheckable(true);
         item->setChecked(window == FMdiArea->currentSubWindow());
@@ -176,8 +205,8 @@ void TfrmMain::ShowAbout() {
 }
 
 void TfrmMain::UpdateTitle(const QString& fileName) {
-    setWindowTitle(fileName.isEmpty() ? QString(kProgramTitle)
-                                      : QString(kProgramTitle) + " - " + QFileInfo(fileName).fileName());
+    setWindowTitle(fileName.isEmpty() ? QString(kProgramTitle) + "[*]"
+                                      : QString(kProgramTitle) + " - " + LiteralTitle(QFileInfo(fileName).fileName()) + "[*]");
 }
 
 void TfrmMain::showEvent(QShowEvent* event) {
@@ -186,6 +215,8 @@ void TfrmMain::showEvent(QShowEvent* event) {
     FList = std::make_unique<TfrmList>(*FMdiArea, SettingsPath);
     connect(FList.get(), &TfrmList::FileNameChanged, this, &TfrmMain::UpdateTitle);
     connect(FList.get(), &TfrmList::SelectionChanged, this, &TfrmMain::UpdateCommands);
+    connect(FList.get(), &TfrmList::HistoryChanged, this, &TfrmMain::UpdateCommands);
+    connect(FList.get(), &TfrmList::ModifiedChanged, this, &TfrmMain::setWindowModified);
     FMdiArea->addSubWindow(FList.get());
     FList->move(0, 0);
     FList->show();

@@ -54,11 +54,11 @@ private:
     // A command on the child that target returns, enabled while there is one
     // and canAct (if given) allows.
     template <typename Target>
-    void AddTargetCommand(QMenu* menu, const QString& caption, const QKeySequence& shortcut,
+    QAction* AddTargetCommand(QMenu* menu, const QString& caption, const QKeySequence& shortcut,
                           Target* (TfrmMain::*target)() const, std::function<void(Target&)> command,
                           std::function<bool(const Target&)> canAct);
-    void AddListCommand(QMenu* menu, const QString& caption, const QKeySequence& shortcut,
-                        std::function<void(TfrmList&)> command, std::function<bool(const TfrmList&)> canAct = {});
+    QAction* AddListCommand(QMenu* menu, const QString& caption, const QKeySequence& shortcut,
+                            std::function<void(TfrmList&)> command, std::function<bool(const TfrmList&)> canAct = {});
     void AddModelWindowCommand(QMenu* menu, const QString& caption, const QKeySequence& shortcut,
                                std::function<void(TfrmModel&)> command,
                                std::function<bool(const TfrmModel&)> canAct = {});
@@ -72,7 +72,8 @@ private:
     QString SettingsPath;
     QMdiArea* FMdiArea;
     QMenu* WindowMenu = nullptr;
-    QAction* CascadeAction = nullptr;
+    // The window menu's own items, before the list of windows.
+    qsizetype FixedWindowItems = 0;
     std::vector<TCommandState> Commands;
     // Whether the clipboard holds an element that a paste would add.
     bool ClipboardHoldsElement = false;

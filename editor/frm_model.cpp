@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <algorithm>
+#include <utility>
 
 #include "core/real_format.h"
 #include "editor/centred_panel.h"
@@ -16,6 +17,7 @@
 #include "editor/element_clipboard.h"
 #include "editor/error_box.h"
 #include "editor/model_image.h"
+#include "editor/number_field.h"
 #include "editor/paint_box.h"
 #include "editor/qt_convert.h"
 
@@ -62,7 +64,7 @@ constexpr int kFirstRow = 6;
 
 }  // namespace
 
-TfrmModel::TfrmModel(bbx::Tbbx_model& model) : FModel(model) {
+TfrmModel::TfrmModel(bbx::Tbbx_model& model, TCollectionHost& host) : FModel(model), Host(host) {
     setAttribute(Qt::WA_DeleteOnClose);
     CreateControls();
     SelectElement(-1);
@@ -121,18 +123,32 @@ void TfrmModel::CreateFields(QWidget* panel) {
         const int y = kFirstRow + row++ * kRowHeight;
         auto* label = new QLabel(field.Label, panel);
         label->setGeometry(10, y, 34, 21);
-        auto* edit = new QLineEdit(panel);
+        auto* edit = new TNumberField(panel, field.Rule);
         edit->setObjectName(field.Edit);
         edit->setGeometry(48, y, 74, 21);
+        edit->StoredText = [this, i] { return StoredText(i); };
         label->setBuddy(edit);
         auto* handle = new TDragHandle(panel, 21);
         handle->setObjectName(field.Handle);
         handle->move(124, y);
-        ConnectFieldHandle(*handle, *edit, field.Rule, Drag, [this] { RedrawViews(); });
+        // C can ask for a great many spheres: it takes effect once typed, not
+        // at every digit on the way.
+        const bool deferred = i == C;
+        ConnectFieldHandle(
+            *handle, *edit, field.Rule, Drag,
+            [this, i, deferred] {
+                if (deferred) FieldChanged(i);
+                RedrawViews();
+            },
+            [this] { FinishEdit(); });
         if (i >= ColorR && i <= ColorB)
             connect(edit, &QLineEdit::textChanged, this, &TfrmModel::ColorChanged);
-        else
+        else if (!deferred)
             connect(edit, &QLineEdit::textChanged, this, [this, i] { FieldChanged(i); });
+        connect(edit, &TNumberField::Finished, this, [this, i, deferred] {
+            if (deferred) FieldChanged(i);
+            FinishEdit();
+        });
         Edits[i] = edit;
     }
 }
@@ -169,6 +185,11 @@ void TfrmModel::ConnectViewHandle(const TViewHandleRule& rule) {
         *rule.B = 0;
         RedrawViews();
     };
+}
+
+void TfrmModel::closeEvent(QCloseEvent* event) {
+    FinishEdit();
+    QMdiSubWindow::closeEvent(event);
 }
 
 bool TfrmModel::eventFilter(QObject* watched, QEvent* event) {
@@ -222,26 +243,72 @@ void TfrmModel::RedrawViews() {
 
 // --- Selection and fields ---
 
+QString TfrmModel::StoredText(std::size_t field) const {
+    if (!HasSelection()) return "0";
+    const bbx::TSphereElement e = FModel.GetElement(FSelected);
+    switch (field) {
+        case ColorR:
+            return QString::number(bbx::GetRValue(e.Color));
+        case ColorG:
+            return QString::number(bbx::GetGValue(e.Color));
+        case ColorB:
+            return QString::number(bbx::GetBValue(e.Color));
+        case C:
+            return QString::number(e.C);
+        default:
+            return RealText(e.*kRealFields[field]);
+    }
+}
+
 void TfrmModel::SelectElement(std::int32_t i) {
+    FinishEdit();
     FSelected = i;
+    ShowElement(true);
+    emit SelectionChanged();
+}
+
+void TfrmModel::ShowElement(bool enableFields) {
     Filling = true;
-    if (!HasSelection()) {
-        for (QLineEdit* edit : Edits) {
-            edit->setText("0");
-            edit->setEnabled(false);
-        }
-    } else {
-        const bbx::TSphereElement e = FModel.GetElement(i);
-        for (std::size_t f = X1; f <= R2; ++f) Edits[f]->setText(RealText(e.*kRealFields[f]));
-        Edits[ColorR]->setText(QString::number(bbx::GetRValue(e.Color)));
-        Edits[ColorG]->setText(QString::number(bbx::GetGValue(e.Color)));
-        Edits[ColorB]->setText(QString::number(bbx::GetBValue(e.Color)));
-        Edits[C]->setText(QString::number(e.C));
-        const bool series = !bbx::IsSingleSphere(e);
-        for (std::size_t f = 0; f < FieldCount; ++f) Edits[f]->setEnabled(series || f <= R1 || (f >= ColorR && f <= ColorB));
+    const bool selected = HasSelection();
+    const bool series = selected && !bbx::IsSingleSphere(FModel.GetElement(FSelected));
+    for (std::size_t f = 0; f < FieldCount; ++f) {
+        // Only changed texts are set, so a field being typed in keeps its cursor.
+        const QString text = StoredText(f);
+        if (Edits[f]->text() != text) Edits[f]->setText(text);
+        if (enableFields) Edits[f]->setEnabled(selected && (series || f <= R1 || (f >= ColorR && f <= ColorB)));
     }
     Filling = false;
-    emit SelectionChanged();
+}
+
+void TfrmModel::ChangeSelected(const bbx::TSphereElement& e) {
+    if (!EditStart || EditedElement != FSelected) {
+        FinishEdit();
+        EditStart = FModel.GetElement(FSelected);
+        EditedElement = FSelected;
+    }
+    FModel.SetElement(FSelected, e);
+    RedrawViews();
+}
+
+void TfrmModel::FinishEdit() {
+    if (!EditStart) return;
+    const bbx::TSphereElement before = *std::exchange(EditStart, std::nullopt);
+    const std::int32_t model = ModelIndex();
+    if (model < 0 || EditedElement >= FModel.Count()) return;
+    const bbx::TSphereElement after = FModel.GetElement(EditedElement);
+    if (!SameElement(before, after)) Host.Record(SetElementCommand(Host, model, EditedElement, before, after, true));
+}
+
+void TfrmModel::ModelChanged() {
+    if (ModelIndex() < 0) return;
+    setWindowTitle(LiteralTitle(ToQt(FModel.Name)));
+    // The fields show the element's values now; which of them can be edited
+    // follows at the next selection, as after typing C.
+    if (HasSelection())
+        ShowElement(false);
+    else
+        SelectElement(-1);
+    RedrawViews();
 }
 
 void TfrmModel::FieldChanged(std::size_t field) {
@@ -256,8 +323,7 @@ void TfrmModel::FieldChanged(std::size_t field) {
         if (!value) return;
         e.*kRealFields[field] = *value;
     }
-    FModel.SetElement(FSelected, e);
-    RedrawViews();
+    ChangeSelected(e);
 }
 
 void TfrmModel::ColorChanged() {
@@ -268,8 +334,7 @@ void TfrmModel::ColorChanged() {
     if (!r || !g || !b) return;
     bbx::TSphereElement e = FModel.GetElement(FSelected);
     e.Color = bbx::RGB(static_cast<unsigned>(*r), static_cast<unsigned>(*g), static_cast<unsigned>(*b));
-    FModel.SetElement(FSelected, e);
-    RedrawViews();
+    ChangeSelected(e);
 }
 
 void TfrmModel::ChooseColor() {
@@ -287,21 +352,20 @@ void TfrmModel::ChooseColor() {
 
 // --- Element commands ---
 
-void TfrmModel::InsertSphere() {
-    FModel.AddElement(bbx::MakeSphere(kWhite, 0, 0, 0, 30));
+void TfrmModel::InsertElement(const bbx::TSphereElement& e) {
+    Host.Record(InsertElementCommand(Host, ModelIndex(), FModel.Count(), e));
     SelectElement(FModel.Count() - 1);
     RedrawViews();
 }
 
-void TfrmModel::InsertSeries() {
-    FModel.AddElement(bbx::MakeSeries(kWhite, 3, 0, -30, 0, 30, 0, 30, 0, 30));
-    SelectElement(FModel.Count() - 1);
-    RedrawViews();
-}
+void TfrmModel::InsertSphere() { InsertElement(bbx::MakeSphere(kWhite, 0, 0, 0, 30)); }
+
+void TfrmModel::InsertSeries() { InsertElement(bbx::MakeSeries(kWhite, 3, 0, -30, 0, 30, 0, 30, 0, 30)); }
 
 void TfrmModel::DeleteSelected() {
     if (!HasSelection()) return;
-    FModel.DeleteElement(FSelected);
+    FinishEdit();
+    Host.Record(RemoveElementCommand(Host, ModelIndex(), FSelected));
     SelectElement(-1);
     RedrawViews();
 }
@@ -321,11 +385,7 @@ std::optional<bbx::TSphereElement> TfrmModel::ClipboardElement() {
 }
 
 void TfrmModel::PasteElement() {
-    const auto element = ClipboardElement();
-    if (!element) return;
-    FModel.AddElement(*element);
-    SelectElement(FModel.Count() - 1);
-    RedrawViews();
+    if (const auto element = ClipboardElement()) InsertElement(*element);
 }
 
 }  // namespace editor

@@ -2,7 +2,8 @@
 // The editing window of one model of the open collection. It shows the model
 // in three flat views and one perspective view; elements are selected by
 // clicking, changed through twelve fields with drag handles, inserted,
-// deleted, cut, copied and pasted. Every change goes into the model at once.
+// deleted, cut, copied and pasted. Every change goes into the model at once
+// and into the file's history as one step per finished edit.
 
 #include <QMdiSubWindow>
 #include <array>
@@ -11,6 +12,7 @@
 
 #include "core/bbx_model.h"
 #include "editor/drag_rule.h"
+#include "editor/model_commands.h"
 #include "editor/ortho_view.h"
 
 class QLineEdit;
@@ -21,15 +23,16 @@ namespace editor {
 
 class TCentredPanel;
 class TDragHandle;
+class TNumberField;
 class TPaintBox;
 
 class TfrmModel : public QMdiSubWindow {
     Q_OBJECT
 
 public:
-    // The model belongs to the list window's collection; the list window
-    // closes this window before the model goes away.
-    explicit TfrmModel(bbx::Tbbx_model& model);
+    // The model belongs to the host's collection; the host closes this
+    // window before the model goes away and records its changes.
+    TfrmModel(bbx::Tbbx_model& model, TCollectionHost& host);
 
     bbx::Tbbx_model& Model() const { return FModel; }
     std::int32_t Selected() const { return FSelected; }
@@ -51,12 +54,17 @@ public:
     static std::optional<bbx::TSphereElement> ClipboardElement();
     // Paints the four views now, not at the next paint request.
     void RedrawViews();
+    // Records the change made by the edit in progress, if any.
+    void FinishEdit();
+    // The model was changed from elsewhere (undo, redo, the list window).
+    void ModelChanged();
 
 signals:
     void SelectionChanged();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     // What a view handle drags: two values moved by X and Y over the divisor,
@@ -76,12 +84,26 @@ private:
     void LayoutViews();
     void PaintBoxPaint(const TPaintBox& box, QPainter& painter);
     void PaintBoxMouseDown(const TPaintBox& box, QPoint point);
+    // The text a field shows for the selected element ("0" without one).
+    QString StoredText(std::size_t field) const;
+    // Fills the fields from the selected element, and with enableFields
+    // enables those the element's kind uses.
+    void ShowElement(bool enableFields);
     void FieldChanged(std::size_t field);
     void ColorChanged();
+    // Puts the edited value into the selected element at once; the change
+    // is recorded when the edit finishes.
+    void ChangeSelected(const bbx::TSphereElement& e);
+    std::int32_t ModelIndex() const { return Host.Models().IndexOf(&FModel); }
+    void InsertElement(const bbx::TSphereElement& e);
     void ChooseColor();
 
     bbx::Tbbx_model& FModel;
+    TCollectionHost& Host;
     std::int32_t FSelected = -1;
+    // The element being edited as it was before the edit began.
+    std::optional<bbx::TSphereElement> EditStart;
+    std::int32_t EditedElement = -1;
     TOrthoCamera FCamera;
     float FKX = 0;
     float FKY = 0;
@@ -101,7 +123,7 @@ private:
     TCentredPanel* Panel = nullptr;
     QWidget* PanelInside = nullptr;
     // edtx1, edty1, edtz1, edtr1, edtx2, edty2, edtz2, edtr2, edtcr, edtcg, edtcb, edtc
-    std::array<QLineEdit*, 12> Edits{};
+    std::array<TNumberField*, 12> Edits{};
     QPushButton* btnColor = nullptr;
 };
 

@@ -1,5 +1,7 @@
 #include "editor/qt_convert.h"
 
+#include <cmath>
+
 #include "core/code_page.h"
 #include "core/real_format.h"
 
@@ -21,7 +23,11 @@ QString LiteralTitle(const QString& title) {
 
 QString RealText(float value) { return QString::fromStdString(bbx::FormatReal(value)); }
 
-std::optional<float> ParseRealText(const QString& text) { return bbx::ParseReal(text.toStdString()); }
+std::optional<float> ParseRealText(const QString& text) {
+    const auto value = bbx::ParseReal(text.toStdString());
+    if (!value || !std::isfinite(*value)) return std::nullopt;
+    return value;
+}
 
 std::optional<std::int32_t> ParseIntText(const QString& text) { return bbx::ParseInt(text.toStdString()); }
 

@@ -24,6 +24,8 @@ std::optional<std::string> ToCp1250(const QString& text);
 QString LiteralTitle(const QString& title);
 
 QString RealText(float value);
+// A finite single only: "nan", "inf" and values beyond the single range
+// ("1e39") are no numbers here.
 std::optional<float> ParseRealText(const QString& text);
 std::optional<std::int32_t> ParseIntText(const QString& text);
 

@@ -28,9 +28,9 @@ private slots:
         Edit(list, "edtkx")->setText("0.25");
         Edit(list, "edtky")->setText("-1.5");
         Edit(list, "edtr")->setText("300.5");
-        Edit(list, "edtcx")->setText("40");
-        Edit(list, "edtcy")->setText("20");
-        Edit(list, "edtzoom")->setText("2");
+        TypeAndEnter(Edit(list, "edtcx"), "40");
+        TypeAndEnter(Edit(list, "edtcy"), "20");
+        TypeAndEnter(Edit(list, "edtzoom"), "2");
         auto* splitter = list.findChild<QSplitter*>("Splitter1");
         splitter->setSizes({150, 300});
         fx.Stop();
@@ -65,8 +65,8 @@ private slots:
         QCOMPARE(s.R, 127.0f);
         QCOMPARE(s.Szer, 12);
         QCOMPARE(s.Wys, 32);
-        QCOMPARE(s.Zoom, 0);  // a negative value read from the file still becomes 0 in the field's handling
-        QCOMPARE(Edit(fx.List(), "edtzoom")->text(), QString("-3"));
+        QCOMPARE(s.Zoom, 4);  // a negative value is out of range and takes the default
+        QCOMPARE(Edit(fx.List(), "edtzoom")->text(), QString("4"));
         QCOMPARE(s.Background, 255u);
         QCOMPARE(fx.List().findChild<QTreeWidget*>("ListView")->width(), 200);
     }

@@ -73,7 +73,8 @@ private slots:
     void FreshStartShowsTheDefaultPreviewAndNoModel() {
         TEditorFixture fx;
         TfrmList& list = fx.List();
-        QCOMPARE(list.windowTitle(), QString("Lista modeli"));
+        QCOMPARE(list.windowTitle(), QString("Lista modeli[*]"));  // "[*]" is where Qt shows the modified mark
+        QVERIFY(!list.isWindowModified());
         const editor::TEditorSettings view = list.CurrentSettings();
         QCOMPARE(view.R, 127.0f);
         QCOMPARE(view.KX, 0.0f);
@@ -242,9 +243,10 @@ private slots:
         QCOMPARE(RowTexts(fx.ListView()), (QStringList{"0|A|0", "1|B|1", "2|C|2"}));
         QCOMPARE(list.FileName(), path);
         QCOMPARE(ModelWindowCount(fx.Main()), 0);
-        QCOMPARE(fx.Main().windowTitle(), QString("Bulbix Editor - three.bbx"));
+        QCOMPARE(fx.Main().windowTitle(), QString("Bulbix Editor - three.bbx[*]"));
 
         // The question now names the file; Cancel ends the command at once.
+        list.AddModel();
         answers.AnswerMessage(QMessageBox::Cancel);
         list.Open();
         QCOMPARE(answers.Seen().at(2).Text, QString::fromUtf8("Czy zapisać zmiany w pliku \"three.bbx\" ?"));
@@ -271,13 +273,11 @@ private slots:
         WriteBytes(bad, bytes.toStdString());
         TfrmList& list = fx.List();
         TDialogAnswerer answers;
-        answers.AnswerMessage(QMessageBox::No);
-        answers.ChooseFile(good);
+        answers.ChooseFile(good);  // nothing changed: no question first
         list.Open();
         fx.ClickRow(1);
         list.EditModel();
 
-        answers.AnswerMessage(QMessageBox::No);
         answers.ChooseFile(bad);
         answers.AnswerMessage(QMessageBox::Ok);
         for (QAction* action : fx.Main().findChildren<QAction*>())
@@ -361,7 +361,6 @@ private slots:
         MakeCollection({"Old"}).SaveToFile(path.toStdString());
         const std::string before = ReadBytes(path);
         TDialogAnswerer answers;
-        answers.AnswerMessage(QMessageBox::No);
         answers.ChooseFile(path);
         list.Open();
         for (int i = 0; i < 20; ++i) list.AddModel();
@@ -415,11 +414,11 @@ private slots:
         TEditorFixture fx;
         TfrmList& list = fx.List();
         auto* box = list.findChild<editor::TPaintBox*>("PaintBox");
-        Type(Edit(list, "edtcx"), "-5");
+        TypeAndEnter(Edit(list, "edtcx"), "-5");
         QCOMPARE(list.CurrentSettings().Szer, 0);
         QCOMPARE(box->width(), 0);
-        Type(Edit(list, "edtcx"), "20");
-        Type(Edit(list, "edtzoom"), "3");
+        TypeAndEnter(Edit(list, "edtcx"), "20");
+        TypeAndEnter(Edit(list, "edtzoom"), "3");
         QCOMPARE(box->size(), QSize(60, 96));
         Type(Edit(list, "edtr"), "-1");
         QCOMPARE(list.CurrentSettings().R, 0.0f);
@@ -460,16 +459,15 @@ private slots:
         models.SaveToFile(path.toStdString());
         TfrmList& list = fx.List();
         TDialogAnswerer answers;
-        answers.AnswerMessage(QMessageBox::No);
         answers.ChooseFile(path);
         answers.ChooseColor(QColor(0, 0, 90));
         list.Open();
         list.findChild<QPushButton*>("btnBackground")->click();
         QCOMPARE(list.CurrentSettings().Background, bbx::RGB(0, 0, 90));
         Type(Edit(list, "edtkx"), "0.4");
-        Type(Edit(list, "edtcx"), "31");
-        Type(Edit(list, "edtcy"), "25");
-        Type(Edit(list, "edtzoom"), "3");
+        TypeAndEnter(Edit(list, "edtcx"), "31");
+        TypeAndEnter(Edit(list, "edtcy"), "25");
+        TypeAndEnter(Edit(list, "edtzoom"), "3");
         fx.ClickRow(0);
 
         bbx::TPixelBuffer expected(31, 25, bbx::TPixelFormat::Xrgb8888);

@@ -28,13 +28,16 @@ void Key(QWidget* target, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
     QTest::keyClick(target, key, modifiers);
 }
 
-// The captions of the menu's items that can be chosen now.
+// The captions of the menu's items that can be chosen now, leaving out Undo
+// and Redo, which follow the file's history rather than the window.
 QStringList Enabled(const editor::TfrmMain& main, const QString& menu) {
     QStringList captions;
     for (QAction* top : main.menuBar()->actions())
         if (top->text() == menu)
             for (QAction* item : top->menu()->actions())
-                if (!item->isSeparator() && item->isEnabled()) captions << item->text();
+                if (!item->isSeparator() && item->isEnabled() && item->text() != "&Cofnij" &&
+                    item->text() != QString::fromUtf8("&Ponów"))
+                    captions << item->text();
     return captions;
 }
 
@@ -64,15 +67,17 @@ private slots:
         const QStringList expected = {
             "&Plik | &Nowy | Ctrl+N", QString::fromUtf8("&Plik | &Otwórz... | Ctrl+O"), "&Plik | &Zapisz | Ctrl+S",
             "&Plik | Zapisz &jako... | ", "&Plik | -", "&Plik | &Importuj... | ", "&Plik | -",
-            QString::fromUtf8("&Plik | Za&kończ | "), "&Edycja | &Wytnij | Ctrl+X", "&Edycja | &Kopiuj | Ctrl+C",
+            QString::fromUtf8("&Plik | Za&kończ | "), "&Edycja | &Cofnij | Ctrl+Z",
+            QString::fromUtf8("&Edycja | &Ponów | Ctrl+Shift+Z"), "&Edycja | -", "&Edycja | &Wytnij | Ctrl+X", "&Edycja | &Kopiuj | Ctrl+C",
             "&Edycja | Wkl&ej | Ctrl+V", QString::fromUtf8("&Edycja | &Usuń... | Del"), QString::fromUtf8("&Wstaw | &Kulę | Ins"),
             "&Wstaw | &Szereg | Shift+Ins", "&Model | &Dodaj | Ctrl+Ins", QString::fromUtf8("&Model | Utwórz kopię | "),
             QString::fromUtf8("&Model | &Usuń... | Ctrl+Del"), "&Model | &Edytuj | ", "&Model | -",
             QString::fromUtf8("&Model | Do &góry | Ctrl+Up"), QString::fromUtf8("&Model | W dół | Ctrl+Down"),
-            "&Okno | &Kaskadowo | ", "&Okno | -", "&Okno | &1 Lista modeli | ",
+            "&Okno | &Kaskadowo | ", QString::fromUtf8("&Okno | &Sąsiadująco | "), "&Okno | &Zamknij | Ctrl+F4",
+            "&Okno | -", "&Okno | &1 Lista modeli | ",
             QString::fromUtf8("Pomo&c | &O programie... | ")};
         QCOMPARE(shown, expected);
-        QCOMPARE(fx.Main().windowTitle(), QString("Bulbix Editor"));
+        QCOMPARE(fx.Main().windowTitle(), QString("Bulbix Editor[*]"));  // "[*]": the modified mark's place
     }
 
     void ShortcutsReachTheActiveModelWindowOrTheList() {
@@ -262,6 +267,7 @@ private slots:
     void ClosingAsksAndStaysOpenUnlessAllowed() {
         TEditorFixture fx;
         TDialogAnswerer answers;
+        fx.List().AddModel();
         answers.AnswerMessage(QMessageBox::Cancel);
         QVERIFY(!fx.Main().close());
         const TDialogRecord& question = answers.Seen().at(0);
@@ -275,7 +281,6 @@ private slots:
         QVERIFY(!fx.Main().close());
 
         // A save that fails keeps it open too, after the error box.
-        fx.List().AddModel();
         answers.AnswerMessage(QMessageBox::Yes);
         answers.ChooseFile(fx.PathOf("folder-that-is-a-file.bbx/x.bbx"));
         WriteBytes(fx.PathOf("folder-that-is-a-file.bbx"), "");
@@ -293,6 +298,7 @@ private slots:
     void NoClosesWithoutSaving() {
         TEditorFixture fx;
         TDialogAnswerer answers;
+        fx.List().AddModel();
         answers.AnswerMessage(QMessageBox::No);
         Command(fx.Main(), "&Plik", QString::fromUtf8("Za&kończ"))->trigger();
         QVERIFY(!fx.Main().isVisible());
@@ -316,11 +322,12 @@ private slots:
         QStringList items;
         for (QAction* item : windows->actions())
             if (!item->isSeparator()) items << item->text() + (item->isChecked() ? " *" : "");
-        QCOMPARE(items, (QStringList{"&Kaskadowo", "&1 Lista modeli", "&2 Model 0 *", "&3 Model 1"}));
-        windows->actions().at(2)->trigger();
+        QCOMPARE(items, (QStringList{"&Kaskadowo", QString::fromUtf8("&Sąsiadująco"), "&Zamknij", "&1 Lista modeli*",
+                                     "&2 Model 0 *", "&3 Model 1"}));
+        windows->actions().at(4)->trigger();
         QCOMPARE(fx.Main().MdiArea()->currentSubWindow(), &fx.List());
 
-        windows->actions().at(0)->trigger();
+        windows->actions().at(0)->trigger();  // Kaskadowo
         const QList<QMdiSubWindow*> children = fx.Main().MdiArea()->subWindowList();
         QCOMPARE(children.at(0)->pos(), QPoint(0, 0));
         QVERIFY(children.at(1)->pos().x() > 0 && children.at(1)->pos().y() > 0);

@@ -158,8 +158,8 @@ private slots:
         Type(fx.Edit("edtcb"), "q");
         QCOMPARE(fx.M().GetElement(0).Color, bbx::RGB(44, 255, 7));
 
-        // C = -1 makes a single sphere; the fields follow at the next selection.
-        Type(fx.Edit("edtc"), "-1");
+        // C = -1 makes a single sphere once typed; the fields follow at the next selection.
+        TypeAndEnter(fx.Edit("edtc"), "-1");
         QVERIFY(bbx::IsSingleSphere(fx.M().GetElement(0)));
         QCOMPARE(fx.M().GetElement(0).X2, 12.5f);
         QVERIFY(fx.Edit("edtx2")->isEnabled());

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPointer>
+#include <QPushButton>
 
 namespace {
 
@@ -26,6 +27,7 @@ TDialogRecord Describe(QWidget* dialog) {
         r.Text = box->text();
         r.Icon = box->icon();
         for (QAbstractButton* button : box->buttons()) r.Buttons << button->text();
+        if (box->defaultButton()) r.DefaultButton = box->defaultButton()->text();
     }
     if (auto* files = qobject_cast<QFileDialog*>(dialog)) {
         r.NameFilters = files->nameFilters();
@@ -58,7 +60,7 @@ void TDialogAnswerer::ChooseFile(const QString& path) {
                            // the file needs the folder's contents read first.
                            files->setDirectory(QFileInfo(path).absolutePath());
                            files->findChild<QLineEdit*>("fileNameEdit")->setText(QFileInfo(path).fileName());
-                           static_cast<QDialog*>(files)->accept();  // protected in QFileDialog  // protected in QFileDialog
+                           static_cast<QDialog*>(files)->accept();  // protected in QFileDialog
                        }});
 }
 

@@ -19,6 +19,7 @@ struct TDialogRecord {
     QString Text;
     QMessageBox::Icon Icon = QMessageBox::NoIcon;
     QStringList Buttons;  // the message box's button texts
+    QString DefaultButton;  // the text of the one Enter presses
     QStringList NameFilters;  // the file dialog's filters
     QString DefaultSuffix;
     bool Expected = true;

@@ -59,6 +59,11 @@ void Type(QLineEdit* edit, const QString& text) {
     TypeText(edit, text);
 }
 
+void TypeAndEnter(QLineEdit* edit, const QString& text) {
+    Type(edit, text);
+    QTest::keyClick(edit, Qt::Key_Return);
+}
+
 std::string ReadBytes(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return {};

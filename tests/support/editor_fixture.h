@@ -52,6 +52,8 @@ bbx::Tbbx_collection MakeCollection(const std::vector<std::string>& names);
 void TypeText(QWidget* widget, const QString& text);
 // Replaces the field's text by typing, as a user selecting it all would.
 void Type(QLineEdit* edit, const QString& text);
+// Types the text and presses Enter, which finishes the edit.
+void TypeAndEnter(QLineEdit* edit, const QString& text);
 std::string ReadBytes(const QString& path);
 void WriteBytes(const QString& path, const std::string& bytes);
 std::vector<std::string> ModelNames(const bbx::Tbbx_collection& collection);
