@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "core/random.h"
 #include "runtime/display.h"
@@ -27,6 +28,8 @@ constexpr float kBrakeSoundSpeed = 0.5f;
 TGame::TGame(const TScreenServices& services)
     : Services(services), Context{services.Gfx, services.Sfx, *this}, World(std::make_unique<TLista>(Context)) {
     LoadGameData();
+    BuildMapObjects(std::numeric_limits<std::int64_t>::max());
+    RequireHeroAndSleigh();
     CamX = RoundToPixel(HeroObject->X) - TDisplay::ScreenWidth / 2;
     CamY = RoundToPixel(HeroObject->Y) - TDisplay::ScreenHeight / 2;
     FireEvent("init", "");

@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "flow/screen.h"
 #include "runtime/my_timers.h"
@@ -34,6 +35,13 @@ public:
     // to loop without end (a "ride" in a trigger on "getin" or "getout").
     static constexpr int MostNestedEvents = 64;
 
+    // What "GameData.xml" may ask for, far beyond the shipped story (27 KB
+    // making about 250 objects) and small enough that a game starts within
+    // seconds: a larger file, or a map making more objects (a house counts
+    // with all its walls), is refused before anything is built.
+    static constexpr std::uintmax_t MostGameDataBytes = 2 * 1024 * 1024;
+    static constexpr std::int64_t MostMapObjects = 500000;
+
     // Presentation modes, set only by the script.
     static constexpr std::int32_t PlayMode = 0;
     static constexpr std::int32_t CinematicMode = 1;
@@ -41,8 +49,9 @@ public:
 
     // Reads services.Directory + "GameData.xml", builds the map, runs the
     // "init" trigger and starts the music. Raises when the file cannot be
-    // read, a number in it is malformed, the map lacks the hero or the sleigh,
-    // or the "init" trigger fails.
+    // read, is larger than MostGameDataBytes or not a plain file, makes more
+    // than MostMapObjects objects, a number in it is malformed, the map lacks
+    // the hero or the sleigh, or the "init" trigger fails.
     explicit TGame(const TScreenServices& services);
     // Stops the music.
     ~TGame() override;
@@ -85,8 +94,17 @@ public:
     bool QuitRequested() const { return Quitting; }
 
 private:
+    // Loading goes in steps: reading the file, then building the map's
+    // objects a budget at a time, each step's put into the world at once.
+    struct TMapLoading {
+        std::vector<const TXMLTag*> Elements;  // the cos elements of every map, in file order
+        std::size_t Next = 0;
+        std::vector<std::unique_ptr<TCos>> Built;  // by this step, not in the world yet
+    };
     void LoadGameData();
-    void LoadMap(const TXMLTag& gamedata);
+    // The budget counts elements and objects made; true once all are built.
+    bool BuildMapObjects(std::int64_t budget);
+    void RequireHeroAndSleigh() const;
     void LoadMapObject(const TXMLTag& element);
     void BuildHouse(const TXMLTag& element);
     void AddWall(std::int32_t column, std::int32_t row);
@@ -126,6 +144,7 @@ private:
     std::unique_ptr<TXMLDocument> Document;
     const TXMLTag* Triggers = nullptr;
     std::unique_ptr<TLista> World;
+    TMapLoading Loading;
     std::int32_t CamX = 0;
     std::int32_t CamY = 0;
     bool MouseHeld = false;

@@ -1,12 +1,17 @@
 // Building the world from the map of "GameData.xml": one object per cos
 // element, and houses of wall blocks with a door.
 
+#include <algorithm>
 #include <array>
+#include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "core/code_page.h"
 #include "core/random.h"
+#include "core/real_format.h"
 #include "flow/game.h"
 #include "flow/game_data_errors.h"
 #include "flow/game_data_numbers.h"
@@ -27,11 +32,28 @@ constexpr std::array<std::string_view, 5> kSceneryTypes{"drzewo", "choinka", "ch
 constexpr std::array<std::string_view, 5> kCharacterTypes{"rodzic", "dzieciak", "balwanek", "aniolek",
                                                           "dziadek mroz"};
 
+// What a cos element's type makes; Variant is the kind of scenery or
+// character.
+struct TMapType {
+    enum { Nothing, Hero, Wall, Scenery, Character, Sleigh, House } Kind = Nothing;
+    std::uint32_t Variant = 0;
+};
+
 template <std::size_t N>
-int KindOf(const std::array<std::string_view, N>& names, std::string_view type) {
+std::optional<std::uint32_t> KindOf(const std::array<std::string_view, N>& names, std::string_view type) {
     for (std::size_t i = 0; i < N; ++i)
-        if (names[i] == type) return static_cast<int>(i);
-    return -1;
+        if (names[i] == type) return static_cast<std::uint32_t>(i);
+    return std::nullopt;
+}
+
+TMapType MapTypeOf(std::string_view type) {
+    if (type == "bohater") return {TMapType::Hero};
+    if (type == "murek") return {TMapType::Wall};
+    if (const auto scenery = KindOf(kSceneryTypes, type)) return {TMapType::Scenery, *scenery};
+    if (const auto character = KindOf(kCharacterTypes, type)) return {TMapType::Character, *character};
+    if (type == "zaprzeg") return {TMapType::Sleigh};
+    if (type == "dom") return {TMapType::House};
+    return {};
 }
 
 std::string Describe(const TXMLTag& element) {
@@ -49,16 +71,74 @@ constexpr std::int32_t kFarthestHouse = 1000000;
 // cells gets its door in its middle cell.
 std::int32_t DoorOffset(std::int32_t span) { return span >= 4 ? 2 + bbx::Random(span - 4) : (span - 1) / 2; }
 
+bool FitsLargestHouse(std::int32_t w, std::int32_t h) { return w <= kLargestHouse && h <= kLargestHouse; }
+
+// How many objects the element makes; a house counts all its walls, its
+// door left in. A house that building refuses counts none, so that its own
+// error is the one shown.
+std::int64_t ObjectsMadeBy(const TXMLTag& element) {
+    const TMapType what = MapTypeOf(element.GetAttribute("type"));
+    if (what.Kind != TMapType::House) return what.Kind == TMapType::Nothing ? 0 : 1;
+    const auto w = bbx::ParseInt(element.GetAttribute("w"));
+    const auto h = bbx::ParseInt(element.GetAttribute("h"));
+    if (!w || !h || !FitsLargestHouse(*w, *h)) return 0;
+    return 2 * std::int64_t{std::max(*w, 0)} + 2 * std::int64_t{std::max(*h - 2, 0)};
+}
+
+// Before a byte is read: a file beyond the limit would take long to read
+// and build, and one that is not a plain file (a pipe, a device) might
+// never end. A missing file is left to the reading, which names the
+// system's error.
+void RefuseOversizedGameData(const std::string& path) {
+    std::error_code error;
+    const auto status = std::filesystem::status(path, error);
+    if (!std::filesystem::exists(status)) return;
+    if (!std::filesystem::is_regular_file(status))
+        throw EGameDataError(bbx::Pl<"GameData.xml nie jest zwykłym plikiem, więc gra go nie czyta.">());
+    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    if (!error && size > TGame::MostGameDataBytes)
+        throw EGameDataError(bbx::Pl<"GameData.xml ma ">() + std::to_string(size) +
+                             bbx::Pl<" bajtów, a może mieć najwyżej ">() + std::to_string(TGame::MostGameDataBytes) +
+                             " (" + std::to_string(TGame::MostGameDataBytes >> 20) + " MB).");
+}
+
 }  // namespace
 
 void TGame::LoadGameData() {
+    RefuseOversizedGameData(Services.Directory + "GameData.xml");
     Document = LoadDataFile(Services.Directory, "GameData.xml");
+    std::int64_t objects = 0;
     for (std::int32_t i = 0; i < Document->ChildCount(); ++i) {
         if (!Document->IsTag(i, "gamedata")) continue;
         const auto& gamedata = static_cast<const TXMLTag&>(Document->Child(i));
-        LoadMap(gamedata);
+        if (const TXMLTag* map = gamedata.FindTag("map"))
+            for (std::int32_t j = 0; j < map->ChildCount(); ++j)
+                if (map->IsTag(j, "cos")) {
+                    const auto& element = static_cast<const TXMLTag&>(map->Child(j));
+                    Loading.Elements.push_back(&element);
+                    objects += ObjectsMadeBy(element);
+                }
         Triggers = gamedata.FindTag("triggers");
     }
+    if (objects > MostMapObjects)
+        throw EGameDataError(bbx::Pl<"GameData.xml: mapa tworzy ">() + std::to_string(objects) +
+                             bbx::Pl<" obiektów (dom liczy się ze wszystkimi ścianami), a może najwyżej ">() +
+                             std::to_string(MostMapObjects) + ".");
+}
+
+bool TGame::BuildMapObjects(std::int64_t budget) {
+    while (Loading.Next < Loading.Elements.size() && budget > 0) {
+        const std::size_t before = Loading.Built.size();
+        LoadMapObject(*Loading.Elements[Loading.Next++]);
+        budget -= 1 + static_cast<std::int64_t>(Loading.Built.size() - before);
+    }
+    World->AddAll(std::exchange(Loading.Built, {}), TLista::ObjectLayer);
+    if (Loading.Next < Loading.Elements.size()) return false;
+    Loading = {};
+    return true;
+}
+
+void TGame::RequireHeroAndSleigh() const {
     if (!HeroObject)
         throw EGameDataError(bbx::Pl<"GameData.xml: na mapie nie ma bohatera (element cos type=\"bohater\"), "
                                      "a bez niego nie da się grać.">());
@@ -67,42 +147,38 @@ void TGame::LoadGameData() {
                                      "a bez niego nie da się grać.">());
 }
 
-void TGame::LoadMap(const TXMLTag& gamedata) {
-    const TXMLTag* map = gamedata.FindTag("map");
-    if (!map) return;
-    for (std::int32_t i = 0; i < map->ChildCount(); ++i)
-        if (map->IsTag(i, "cos")) LoadMapObject(static_cast<const TXMLTag&>(map->Child(i)));
-}
-
 void TGame::LoadMapObject(const TXMLTag& element) {
     const std::string type = element.GetAttribute("type");
-    if (type == "dom") {
+    const TMapType what = MapTypeOf(type);
+    if (what.Kind == TMapType::House) {
         BuildHouse(element);
         return;
     }
     std::unique_ptr<TCos> object;
-    if (type == "bohater") {
-        auto hero = std::make_unique<TBohater>(Context);
-        HeroObject = hero.get();
-        object = std::move(hero);
-    } else if (type == "murek") {
-        object = std::make_unique<TMurek>(Context);
-    } else if (const int scenery = KindOf(kSceneryTypes, type); scenery >= 0) {
-        object = std::make_unique<TStaticCos>(Context, static_cast<std::uint32_t>(scenery));
-    } else if (const int character = KindOf(kCharacterTypes, type); character >= 0) {
-        object = std::make_unique<TPostac>(Context, static_cast<std::uint32_t>(character));
-    } else if (type == "zaprzeg") {
-        auto sleigh = std::make_unique<TZaprzeg>(Context);
-        SleighObject = sleigh.get();
-        object = std::move(sleigh);
-    } else {
-        return;
+    switch (what.Kind) {
+        case TMapType::Hero: {
+            auto hero = std::make_unique<TBohater>(Context);
+            HeroObject = hero.get();
+            object = std::move(hero);
+            break;
+        }
+        case TMapType::Wall: object = std::make_unique<TMurek>(Context); break;
+        case TMapType::Scenery: object = std::make_unique<TStaticCos>(Context, what.Variant); break;
+        case TMapType::Character: object = std::make_unique<TPostac>(Context, what.Variant); break;
+        case TMapType::Sleigh: {
+            auto sleigh = std::make_unique<TZaprzeg>(Context);
+            SleighObject = sleigh.get();
+            object = std::move(sleigh);
+            break;
+        }
+        case TMapType::House:
+        case TMapType::Nothing: return;
     }
     const std::string owner = Describe(element);
     object->Id = element.GetAttribute("id");
     object->X = static_cast<float>(DecimalAttribute(element, "x", owner) * MapCellSize);
     object->Y = static_cast<float>(DecimalAttribute(element, "y", owner) * MapCellSize);
-    World->Add(std::move(object), TLista::ObjectLayer);
+    Loading.Built.push_back(std::move(object));
 }
 
 void TGame::BuildHouse(const TXMLTag& element) {
@@ -112,7 +188,7 @@ void TGame::BuildHouse(const TXMLTag& element) {
     const std::int32_t w = IntAttribute(element, "w", owner);
     const std::int32_t h = IntAttribute(element, "h", owner);
     const std::string entrance = element.GetAttribute("entrance");
-    if (w > kLargestHouse || h > kLargestHouse || x > kFarthestHouse || x < -kFarthestHouse ||
+    if (!FitsLargestHouse(w, h) || x > kFarthestHouse || x < -kFarthestHouse ||
         y > kFarthestHouse || y < -kFarthestHouse)
         throw EGameDataError("GameData.xml: " + owner + bbx::Pl<": dom jest za duży albo leży za daleko "
                                                                 "(najwyżej 1000 na 1000 pól, do miliona pól od środka mapy).">());
@@ -144,7 +220,7 @@ void TGame::AddWall(std::int32_t column, std::int32_t row) {
     auto block = std::make_unique<TMurek>(Context);
     block->X = static_cast<float>(column) * MapCellSize;
     block->Y = static_cast<float>(row) * MapCellSize;
-    World->Add(std::move(block), TLista::ObjectLayer);
+    Loading.Built.push_back(std::move(block));
 }
 
 }  // namespace gb

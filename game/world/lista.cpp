@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <numbers>
 #include <stdexcept>
 #include <string>
@@ -49,6 +50,21 @@ TCos& TLista::Add(std::unique_ptr<TCos> object, std::int32_t layer) {
     const auto place = std::find_if(items.begin(), items.end(),
                                     [y = object->Y](const std::unique_ptr<TCos>& other) { return other->Y >= y; });
     return **items.insert(place, std::move(object));
+}
+
+void TLista::AddAll(std::vector<std::unique_ptr<TCos>> objects, std::int32_t layer) {
+    TLayerItems& items = Items(layer);
+    const auto byY = [](const std::unique_ptr<TCos>& a, const std::unique_ptr<TCos>& b) { return a->Y < b->Y; };
+    // Add puts a newcomer before the equal Ys already there, so equal Ys end
+    // up latest added first, and the batch goes before the layer's own.
+    std::reverse(objects.begin(), objects.end());
+    std::stable_sort(objects.begin(), objects.end(), byY);
+    TLayerItems merged;
+    merged.reserve(items.size() + objects.size());
+    std::merge(std::make_move_iterator(objects.begin()), std::make_move_iterator(objects.end()),
+               std::make_move_iterator(items.begin()), std::make_move_iterator(items.end()),
+               std::back_inserter(merged), byY);
+    items = std::move(merged);
 }
 
 void TLista::Delete(std::int32_t layer, std::int32_t index) {
