@@ -1,22 +1,29 @@
 #include "core/pixel_buffer.h"
 
 #include <algorithm>
+#include <new>
 
 namespace bbx {
 
 TPixelBuffer::TPixelBuffer(int width, int height, TPixelFormat format) : Fmt(format) { SetSize(width, height); }
 
 void TPixelBuffer::SetSize(int width, int height) {
-    W = std::max(width, 0);
-    H = std::max(height, 0);
-    const auto n = static_cast<std::size_t>(W) * static_cast<std::size_t>(H);
-    if (Fmt == TPixelFormat::Rgb565) {
-        Pixels16.assign(n, 0);
-        Pixels32.clear();
-    } else {
-        Pixels32.assign(n, 0);
-        Pixels16.clear();
-    }
+    const int w = std::max(width, 0);
+    const int h = std::max(height, 0);
+    const auto n = static_cast<std::size_t>(w) * static_cast<std::size_t>(h);
+    if (n > kMaxPixels) throw std::bad_alloc();
+    // The new pixels are made before anything changes, so that a failed
+    // allocation leaves the size and the pixels as they were.
+    std::vector<std::uint16_t> pixels16;
+    std::vector<std::uint32_t> pixels32;
+    if (Fmt == TPixelFormat::Rgb565)
+        pixels16.assign(n, 0);
+    else
+        pixels32.assign(n, 0);
+    Pixels16.swap(pixels16);
+    Pixels32.swap(pixels32);
+    W = w;
+    H = h;
 }
 
 std::uint32_t TPixelBuffer::MapColor(TColor color, TPixelFormat format) {

@@ -5,6 +5,7 @@
 // value is 0 counts as the transparent key wherever 0 is the key.
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -24,8 +25,20 @@ public:
     TPixelFormat Format() const { return Fmt; }
     int BitsPerPixel() const { return Fmt == TPixelFormat::Rgb565 ? 16 : 32; }
 
-    // New size; the contents become 0.
+    // The most pixels one buffer holds (16384 x 16384): a larger size is
+    // refused with std::bad_alloc before anything is allocated, as an
+    // allocation that cannot succeed would be.
+    static constexpr std::size_t kMaxPixels = std::size_t{1} << 28;
+
+    // New size; the contents become 0. Strong guarantee: when the pixels
+    // cannot be allocated (std::bad_alloc) nothing changes.
     void SetSize(int width, int height);
+    // The memory the pixels of a buffer of that size take.
+    static std::size_t ByteSize(int width, int height, TPixelFormat format) {
+        return static_cast<std::size_t>(std::max(width, 0)) * static_cast<std::size_t>(std::max(height, 0)) *
+               (format == TPixelFormat::Rgb565 ? sizeof(std::uint16_t) : sizeof(std::uint32_t));
+    }
+    std::size_t ByteSize() const { return ByteSize(W, H, Fmt); }
 
     std::uint32_t MapColor(TColor color) const { return MapColor(color, Fmt); }
     static std::uint32_t MapColor(TColor color, TPixelFormat format);

@@ -11,6 +11,8 @@ namespace gb {
 namespace {
 
 constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16LeByteOrderMark = "\xFF\xFE";
+constexpr std::string_view kUtf16BeByteOrderMark = "\xFE\xFF";
 
 bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= 32; }
 
@@ -48,11 +50,38 @@ bool DeclaresUtf8(std::string_view text) {
     return false;
 }
 
+bool IsHighSurrogate(char32_t unit) { return unit >= 0xD800 && unit < 0xDC00; }
+bool IsLowSurrogate(char32_t unit) { return unit >= 0xDC00 && unit < 0xE000; }
+
+// UTF-16 text in the code page. What the code page lacks becomes '?', one
+// for each character: a surrogate pair (always beyond the code page), a lone
+// surrogate, and an odd last byte.
+std::string Utf16ToCp1250(std::string_view bytes, bool bigEndian) {
+    const auto unit = [&](std::size_t i) {
+        const auto first = static_cast<unsigned char>(bytes[i]);
+        const auto second = static_cast<unsigned char>(bytes[i + 1]);
+        return static_cast<char32_t>(bigEndian ? first << 8 | second : second << 8 | first);
+    };
+    std::string text;
+    text.reserve(bytes.size() / 2 + 1);
+    std::size_t i = 0;
+    for (; i + 1 < bytes.size(); i += 2) {
+        const char32_t u = unit(i);
+        if (IsHighSurrogate(u) && i + 3 < bytes.size() && IsLowSurrogate(unit(i + 2))) i += 2;
+        const int byte = bbx::CodePointToCp1250(u);
+        text += byte < 0 ? '?' : static_cast<char>(byte);
+    }
+    if (i < bytes.size()) text += '?';
+    return text;
+}
+
 }  // namespace
 
 std::string DataFileText(std::string bytes) {
     const std::string_view text(bytes);
     if (text.starts_with(kUtf8ByteOrderMark)) return bbx::Utf8ToCp1250(text.substr(kUtf8ByteOrderMark.size()));
+    if (text.starts_with(kUtf16LeByteOrderMark)) return Utf16ToCp1250(text.substr(kUtf16LeByteOrderMark.size()), false);
+    if (text.starts_with(kUtf16BeByteOrderMark)) return Utf16ToCp1250(text.substr(kUtf16BeByteOrderMark.size()), true);
     if (DeclaresUtf8(text)) return bbx::Utf8ToCp1250(text);
     return bytes;
 }

@@ -13,8 +13,9 @@ namespace gb {
 
 // The file's text in the programs' code page. A file that declares UTF-8 (a
 // byte-order mark, or encoding="utf-8" in its XML declaration, in any letter
-// case) is converted, its byte-order mark dropped; any other file is taken
-// byte for byte.
+// case) is converted, its byte-order mark dropped; so is a file in UTF-16
+// with a byte-order mark, in either byte order (as editors save "Unicode"
+// text). Any other file is taken byte for byte.
 std::string DataFileText(std::string bytes);
 
 // The file in the directory (given with its trailing '/'). Raises EInOutError

@@ -57,7 +57,8 @@ Tgfx_Font::Tgfx_Font(bbx::TPixelFormat format, TTextRenderer& renderer, const st
     for (int code = 0; code < 256; ++code) {
         const std::string one(1, static_cast<char>(code));
         if (code == 0) LineHeight = measure.TextHeight(one);
-        CharWidths[code] = measure.TextWidth(one);
+        // Never negative, so that a line only ever moves right as it is drawn.
+        CharWidths[code] = std::max(measure.TextWidth(one), 0);
         GlyphLeft[code] = StripW;
         StripW += CharWidths[code];
         allCodes += one;
@@ -90,7 +91,14 @@ void Tgfx_Font::DrawText(TSurface& target, int x, int y, std::string_view text, 
     if (horizontal != 0)
         x -= static_cast<int>(bbx::RoundHalfEven(static_cast<long double>(horizontal) * TextWidth(text)));
     y -= static_cast<int>(bbx::RoundHalfEven(static_cast<long double>(vertical) * LineHeight));
-    for (const char c : text) x = DrawChar(target, x, y, static_cast<unsigned char>(c), colorIndex);
+    // Only glyphs on the target are copied, and a line ends at its right
+    // edge: a huge line costs no more than the part that shows.
+    if (y >= target.Height() || y + LineHeight <= 0) return;
+    for (const char c : text) {
+        if (x >= target.Width()) return;
+        const auto code = static_cast<unsigned char>(c);
+        x = x + CharWidths[code] > 0 ? DrawChar(target, x, y, code, colorIndex) : x + CharWidths[code];
+    }
 }
 
 int Tgfx_Font::TextWidth(std::string_view text) const {
@@ -143,6 +151,8 @@ void Tgfx_Font::DrawTextRect(TSurface& target, const TRect& rect, int scroll, st
     for (int position = 1; position <= static_cast<int>(text.size());) {
         const int n = LineFit(text, position, rect.Right - rect.Left);
         if (y + LineHeight >= rect.Bottom) return;
+        // Below the target no more lines can show, however much text is left.
+        if (y >= target.Height()) return;
         if (y >= rect.Top) {
             std::string_view line = text.substr(static_cast<std::size_t>(position - 1), static_cast<std::size_t>(n));
             while (!line.empty() && static_cast<unsigned char>(line.back()) <= Blank) line.remove_suffix(1);

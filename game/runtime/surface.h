@@ -3,6 +3,7 @@
 // clipped opaque and colour-keyed copies from other surfaces, raw pixel
 // reads, and a drawing canvas that it lends.
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 
@@ -32,7 +33,10 @@ public:
     TRect ClientRect() const { return {0, 0, Width(), Height()}; }
 
     // The contents are black afterwards (callers fill before they rely on it).
+    // When the pixels cannot be allocated it raises std::bad_alloc and the
+    // surface keeps its size and pixels.
     void SetSize(int width, int height);
+    std::size_t ByteSize() const { return Pixels.ByteSize(); }
     void Fill(bbx::TColor color);
 
     bbx::TColor TransparentColor() const { return KeyColor; }

@@ -3,12 +3,17 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <string_view>
+#include <utility>
 
+#include "core/code_page.h"
+#include "core/errors.h"
 #include "core/random.h"
 #include "core/render_model.h"
 #include "core/rounding.h"
 #include "runtime/game_canvas.h"
 #include "runtime/display.h"
+#include "runtime/error_log.h"
 #include "runtime/gfx_matrix.h"
 #include "world/model_ids.h"
 
@@ -36,17 +41,31 @@ std::int32_t RoundedWithin(long double length, long double limit) {
 
 int BarLength(long double length) { return RoundedWithin(length, 1000); }
 
+// The model file's errors with the file's path in front, as the system's
+// errors already have it.
+void LoadModels(bbx::Tbbx_collection& models, const std::string& path) {
+    try {
+        models.LoadFromFile(path);
+    } catch (const bbx::EInOutError& e) {
+        const std::string prefix = bbx::Utf8ToCp1250(path) + ": ";
+        if (std::string_view(e.what()).starts_with(prefix)) throw;
+        throw bbx::EInOutError(e.ErrorCode, prefix + e.what());
+    }
+}
+
 }  // namespace
 
 void TGfxCos::SetSize(std::int32_t width, std::int32_t height) {
+    Surface.SetSize(width, height);
     Width = width;
     Height = height;
-    Surface.SetSize(width, height);
 }
 
-TGfx::TGfx(bbx::TPixelFormat format, TTextRenderer& text, std::int32_t spriteCacheSize, float angleTolerance)
+TGfx::TGfx(bbx::TPixelFormat format, TTextRenderer& text, std::int32_t spriteCacheSize, float angleTolerance,
+           std::size_t spriteMemoryBudget)
     : SpriteCacheSize(std::max(spriteCacheSize, 1)),
       AngleTolerance(std::max(angleTolerance, 0.0f)),
+      SpriteMemoryBudget(spriteMemoryBudget),
       GroundImage(format),
       WallImage(format),
       GreyImage(format),
@@ -58,6 +77,10 @@ TGfx::TGfx(bbx::TPixelFormat format, TTextRenderer& text, std::int32_t spriteCac
       Format(format),
       Sprites(static_cast<std::size_t>(SpriteCacheSize)) {
     for (auto& button : ButtonImages) button = std::make_unique<TSurface>(format);
+}
+
+std::size_t TGfx::SpriteMemoryFromMegabytes(std::int32_t megabytes) {
+    return static_cast<std::size_t>(std::max(megabytes, 0)) << 20;
 }
 
 void TGfx::Initialize(const std::string& directory) {
@@ -92,7 +115,8 @@ void TGfx::Initialize(const std::string& directory) {
         button[i].DrawTo(*ButtonImages[i], 0, 0);
     }
 
-    Models.LoadFromFile(directory + "models.bbx");
+    Directory = directory;
+    LoadModels(Models, directory + "models.bbx");
 
     BandImage.SetSize(TDisplay::ScreenWidth, 75);
     BandImage.Fill(0);
@@ -115,22 +139,55 @@ void TGfx::DrawModel(TSurface& target, int x, int y, int baseOffset, std::int32_
             return;
         }
     }
+    if (RefusedModels.contains(modelId)) return;
     const bbx::Tbbx_model* model = Models.FindById(modelId);
-    if (!model) return;
+    if (!model || !Renderable(*model)) return;
 
-    auto& slot = Sprites[static_cast<std::size_t>(NextSlot)];
-    slot = std::make_unique<TGfxCos>(Format);
-    slot->ModelId = modelId;
-    slot->Yaw = yaw;
-    slot->Pitch = pitch;
-    slot->Zoom = zoom;
-    slot->SetSize(RoundedWithin(model->I1, 4096), RoundedWithin(model->I2, 4096));
-    slot->Surface.Fill(0);
-    bbx::RenderModel(*model, slot->Surface.Canvas(), slot->Width, slot->Height, yaw, pitch, zoom);
-    slot->Surface.ReleaseCanvas();
+    const std::int32_t width = RoundedWithin(model->I1, 4096);
+    const std::int32_t height = RoundedWithin(model->I2, 4096);
+    MakeRoom(bbx::TPixelBuffer::ByteSize(width, height, Format));
+    auto sprite = std::make_unique<TGfxCos>(Format);
+    sprite->ModelId = modelId;
+    sprite->Yaw = yaw;
+    sprite->Pitch = pitch;
+    sprite->Zoom = zoom;
+    sprite->SetSize(width, height);
+    sprite->Surface.Fill(0);
+    bbx::RenderModel(*model, sprite->Surface.Canvas(), width, height, yaw, pitch, zoom);
+    sprite->Surface.ReleaseCanvas();
+    Store(std::move(sprite));
 
-    DrawSprite(target, x, y, baseOffset, *slot, topLeft);
+    DrawSprite(target, x, y, baseOffset, *Sprites[static_cast<std::size_t>(NextSlot)], topLeft);
     NextSlot = (NextSlot + 1) % SpriteCacheSize;
+}
+
+bool TGfx::Renderable(const bbx::Tbbx_model& model) {
+    try {
+        bbx::CheckSphereLimit(model);
+        return true;
+    } catch (const bbx::ETooManySpheres& e) {
+        RefusedModels.insert(model.ID);
+        WriteErrorLog(Directory, bbx::Pl<"Model pominięty">(), DescribeError(e));
+        return false;
+    }
+}
+
+void TGfx::MakeRoom(std::size_t bytes) {
+    for (std::int32_t i = 0; i < SpriteCacheSize && CachedBytes + bytes > SpriteMemoryBudget; ++i)
+        Evict((NextSlot + i) % SpriteCacheSize);
+}
+
+void TGfx::Evict(std::int32_t slot) {
+    auto& sprite = Sprites[static_cast<std::size_t>(slot)];
+    if (!sprite) return;
+    CachedBytes -= sprite->Surface.ByteSize();
+    sprite.reset();
+}
+
+void TGfx::Store(std::unique_ptr<TGfxCos> sprite) {
+    Evict(NextSlot);
+    CachedBytes += sprite->Surface.ByteSize();
+    Sprites[static_cast<std::size_t>(NextSlot)] = std::move(sprite);
 }
 
 void TGfx::DrawWall(TSurface& target, int x, int y, int baseOffset) {

@@ -5,8 +5,10 @@
 // cinematic band) and the shared game font.
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -22,6 +24,7 @@ class TTextRenderer;
 // One cached sprite: a model rendered at one pair of angles.
 struct TGfxCos {
     explicit TGfxCos(bbx::TPixelFormat format) : Surface(format) {}
+    // When the surface cannot take the size nothing changes.
     void SetSize(std::int32_t width, std::int32_t height);
 
     TSurface Surface;
@@ -37,11 +40,18 @@ class TGfx {
 public:
     static constexpr std::int32_t DefaultSpriteCacheSize = 200;
     static constexpr float DefaultAngleTolerance = 0.1f;
+    // The sprites' pixels together stay within this many bytes.
+    static constexpr std::size_t DefaultSpriteMemoryBudget = std::size_t{256} << 20;
 
     // A cache size below 1 keeps one slot and a negative tolerance counts as
-    // 0, so that any setting gives a working bank.
+    // 0, so that any setting gives a working bank. The memory budget evicts
+    // the oldest sprites first, but the newest one is kept even when it alone
+    // exceeds the budget.
     TGfx(bbx::TPixelFormat format, TTextRenderer& text, std::int32_t spriteCacheSize = DefaultSpriteCacheSize,
-         float angleTolerance = DefaultAngleTolerance);
+         float angleTolerance = DefaultAngleTolerance, std::size_t spriteMemoryBudget = DefaultSpriteMemoryBudget);
+
+    // The budget for a setting in megabytes; a negative one counts as 0.
+    static std::size_t SpriteMemoryFromMegabytes(std::int32_t megabytes);
 
     // Builds the fixed images and loads `directory` + "models.bbx"; the
     // model file's errors propagate (the band image is then not made).
@@ -49,7 +59,13 @@ public:
 
     // The model's sprite with its bottom centre at (x, y + baseOffset), or its
     // top-left corner at (x, y) when topLeft; rendered and cached on a miss.
-    // An ID the model file lacks draws nothing.
+    // An ID the model file lacks draws nothing; so does a model with more
+    // spheres than a render takes (bbx::kMaxRenderSpheres), whose first
+    // request adds one entry naming it to "Errors.log" in the directory given
+    // to Initialize, and play goes on. A sprite is stored in its slot
+    // only once it is whole: when rendering fails (out of memory) the error
+    // propagates, NextSlot stays, and only sprites evicted for the budget are
+    // gone.
     void DrawModel(TSurface& target, int x, int y, int baseOffset, std::int32_t modelId, float yaw, float pitch,
                    float zoom, bool topLeft = false);
     void DrawWall(TSurface& target, int x, int y, int baseOffset);
@@ -63,6 +79,7 @@ public:
     std::int32_t NextSlot = 0;
     const std::int32_t SpriteCacheSize;
     const float AngleTolerance;
+    const std::size_t SpriteMemoryBudget;
 
     TSurface GroundImage;
     TSurface WallImage;
@@ -75,12 +92,26 @@ public:
     Tgfx_Font Font;
 
     const TGfxCos* Sprite(std::int32_t slot) const { return Sprites[static_cast<std::size_t>(slot)].get(); }
+    // The bytes the cached sprites' pixels take.
+    std::size_t SpriteBytes() const { return CachedBytes; }
 
 private:
     void DrawSprite(TSurface& target, int x, int y, int baseOffset, const TGfxCos& sprite, bool topLeft) const;
+    // False for a model beyond the sphere limit, which is logged the first
+    // time.
+    bool Renderable(const bbx::Tbbx_model& model);
+    // Frees the oldest sprites, in ring order from NextSlot, until `bytes`
+    // more fit within the budget or none is left.
+    void MakeRoom(std::size_t bytes);
+    void Evict(std::int32_t slot);
+    // Puts the whole sprite into slot NextSlot, freeing the one there.
+    void Store(std::unique_ptr<TGfxCos> sprite);
 
     bbx::TPixelFormat Format;
     std::vector<std::unique_ptr<TGfxCos>> Sprites;
+    std::size_t CachedBytes = 0;
+    std::set<std::int32_t> RefusedModels;
+    std::string Directory;
 };
 
 }  // namespace gb

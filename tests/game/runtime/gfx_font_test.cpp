@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <string>
 #include <utility>
 
 #include "core/errors.h"
@@ -208,4 +209,85 @@ TEST_F(FontTest, DrawTextRectAlignsEachLineOnItsOwn) {
     wideControls.DrawTextRect(Target, TRect{100, 0, 300, 200}, 0, "ab\r\ncd", 1, 1);
     EXPECT_EQ(Ink(5), (std::pair{281, 299}));
     EXPECT_EQ(Ink(17), (std::pair{281, 299}));
+}
+
+// Text that runs past the target: glyphs partly on it are drawn in part, a
+// huge line shows what falls on the target, and wrapped text goes on to the
+// target's last row even in a rectangle that reaches far below it.
+namespace {
+
+int InkColumns(const TSurface& target, int y) {
+    int n = 0;
+    for (int x = 0; x < target.Width(); ++x) n += target.Pixel(x, y) != target.Buffer().MapColor(Background);
+    return n;
+}
+
+// Five-letter words between single blanks, about 1 MB in all.
+std::string HugeLine() {
+    std::string line;
+    while (line.size() < (1 << 20)) line += "abcde ";
+    return line;
+}
+
+}  // namespace
+
+TEST_F(FontTest, GlyphsPartlyOnTheTargetAreDrawnInPart) {
+    // "b" covers -5 .. 4 (ink from -4), "c" 5 .. 14.
+    Font.DrawText(Target, -15, 0, "abc", 0, 0, 1);
+    EXPECT_EQ(Ink(5), (std::pair{0, 14}));
+    Target.Fill(Background);
+    Font.DrawText(Target, 395, 0, "ab", 0, 0, 1);
+    EXPECT_EQ(Ink(5), (std::pair{396, 399}));
+    // A line whose last inked row or whose top row alone lies on the target.
+    Target.Fill(Background);
+    Font.DrawText(Target, 0, -10, "a", 0, 0, 1);
+    Font.DrawText(Target, 20, 199, "a", 0, 0, 1);
+    EXPECT_EQ(Ink(0), (std::pair{1, 9}));
+    EXPECT_EQ(Ink(199), (std::pair{21, 29}));
+}
+
+TEST_F(FontTest, AHugeLineShowsWhatFallsOnTheTarget) {
+    const std::string line = HugeLine();
+    Font.DrawText(Target, 5, 10, line, 0, 0, 1);
+    // From the first glyph's ink to the right edge: 39 whole glyphs, and
+    // the ink of the 40th up to the edge (blanks have a box glyph here).
+    EXPECT_EQ(Ink(15), (std::pair{6, 399}));
+    EXPECT_EQ(InkColumns(Target, 15), 39 * 9 + 4);
+
+    // Right-aligned, it ends at x.
+    Target.Fill(Background);
+    Font.DrawText(Target, 300, 10, line, 1, 0, 1);
+    EXPECT_EQ(Ink(15), (std::pair{1, 299}));
+    EXPECT_EQ(InkColumns(Target, 15), 30 * 9);
+
+    // Centred, it reaches both edges.
+    Target.Fill(Background);
+    Font.DrawText(Target, 200, 10, line, 0.5f, 0, 1);
+    EXPECT_EQ(Ink(15), (std::pair{1, 399}));
+    EXPECT_EQ(Font.TextWidth(line), static_cast<int>(line.size()) * 10);
+}
+
+TEST_F(FontTest, WrappedTextReachesTheTargetsLastRowInATallRectangle) {
+    const std::string line = HugeLine();
+    Font.DrawTextRect(Target, TRect{0, 150, 400, 1000000}, 0, line, 0, 1);
+    // Six words a line, the last blank not drawn: lines at 150, 162, 174,
+    // 186 and the top two rows of the one at 198.
+    for (const int y : {150, 162, 174, 186, 198, 199}) EXPECT_EQ(Ink(y), (std::pair{1, 349})) << y;
+    EXPECT_FALSE(Ink(149));
+
+    // Scrolled far down, the lines that reach the target are the ones
+    // the scroll brings there.
+    Target.Fill(Background);
+    Font.DrawTextRect(Target, TRect{0, 0, 60, 1000000}, 12 * 1000, line, 0, 1);
+    EXPECT_EQ(Ink(0), (std::pair{1, 49}));
+    EXPECT_EQ(Ink(199), (std::pair{1, 49}));
+}
+
+TEST(FontWidths, ARenderersNegativeWidthCountsAsZero) {
+    TBoxTextRenderer text{10, 12};
+    text.Widths['x'] = -5;
+    const Tgfx_Font font(TPixelFormat::Rgb565, text, "Verdana", 9, fsBold, {RGB(255, 255, 255)});
+    EXPECT_EQ(font.Widths()['x'], 0);
+    EXPECT_EQ(font.TextWidth("axa"), 20);
+    EXPECT_EQ(font.StripWidth(), 223 * 10);
 }
