@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <numbers>
 #include <vector>
 
 #include "core/random.h"
@@ -19,8 +18,6 @@ using gb::test_support::TEvent;
 using gb::test_support::TWorldRig;
 
 namespace {
-
-constexpr double kPi = std::numbers::pi;
 
 // Runs frames of `step` ms until `done` or `frames` frames have passed.
 template <class Done>
