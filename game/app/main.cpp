@@ -39,8 +39,10 @@ private:
     std::fenv_t Saved;
 };
 
+// The map is built a part per frame, so that the window answers while a
+// large one loads.
 std::unique_ptr<gb::TGameScreen> CreateGame(const gb::TScreenServices& services) {
-    return std::make_unique<gb::TGame>(services);
+    return std::make_unique<gb::TGame>(services, gb::TGame::TLoading::InSteps);
 }
 
 void ReportEnd(const std::string& cp1250Text) {

@@ -25,22 +25,43 @@ constexpr float kBrakeSoundSpeed = 0.5f;
 
 }  // namespace
 
-TGame::TGame(const TScreenServices& services)
+TGame::TGame(const TScreenServices& services, TLoading loading)
     : Services(services), Context{services.Gfx, services.Sfx, *this}, World(std::make_unique<TLista>(Context)) {
     LoadGameData();
-    BuildMapObjects(std::numeric_limits<std::int64_t>::max());
+    if (loading == TLoading::AtOnce) {
+        BuildMapObjects(std::numeric_limits<std::int64_t>::max());
+        Begin();
+    }
+}
+
+TGame::~TGame() { Services.Sfx.StopMusic(); }
+
+void TGame::Begin() {
     RequireHeroAndSleigh();
     CamX = RoundToPixel(HeroObject->X) - TDisplay::ScreenWidth / 2;
     CamY = RoundToPixel(HeroObject->Y) - TDisplay::ScreenHeight / 2;
     FireEvent("init", "");
     Services.Sfx.PlayMusic();
+    Stage = TStage::Playing;
 }
 
-TGame::~TGame() { Services.Sfx.StopMusic(); }
+bool TGame::ContinueLoading(std::uint32_t now) {
+    if (Quitting || Stage == TStage::Failed) return true;
+    if (Loading.Done == 0) Loading.StartTick = now;
+    Loading.LastTick = now;
+    try {
+        if (BuildMapObjects(LoadStepBudget)) Begin();
+    } catch (...) {
+        Stage = TStage::Failed;
+        throw;
+    }
+    return false;
+}
 
-bool TGame::IsRiding() const { return SleighObject->Ridden; }
+bool TGame::IsRiding() const { return !IsLoading() && SleighObject->Ridden; }
 
 bool TGame::Update(std::uint32_t now, std::uint32_t elapsed) {
+    if (IsLoading()) return ContinueLoading(now);
     const double step = elapsed * kBandSpeed;
     if (PresentationMode == CinematicMode) {
         if (BandSize < BandHeight) BandSize = static_cast<float>(std::min<double>(BandHeight, BandSize + step));
@@ -84,7 +105,7 @@ void TGame::TurnRight(std::uint32_t, std::uint32_t elapsed) {
 }
 
 void TGame::KeyDown(TVirtualKey& key, TShiftState) {
-    if (PresentationMode != PlayMode && key != vk::Escape) return;
+    if ((IsLoading() || PresentationMode != PlayMode) && key != vk::Escape) return;
     if (key == vk::Return) {
         ToggleRiding();
     } else if (key == vk::Escape) {
@@ -98,7 +119,7 @@ void TGame::KeyDown(TVirtualKey& key, TShiftState) {
 }
 
 void TGame::KeyUp(TVirtualKey& key, TShiftState) {
-    if (PresentationMode == PlayMode && key == vk::Space) SleighObject->Braking = false;
+    if (!IsLoading() && PresentationMode == PlayMode && key == vk::Space) SleighObject->Braking = false;
 }
 
 void TGame::ToggleRiding() {
@@ -113,7 +134,7 @@ void TGame::ToggleRiding() {
 }
 
 void TGame::MouseDown(TMouseButton button, TShiftState, std::int32_t x, std::int32_t y) {
-    if (PresentationMode != PlayMode) return;
+    if (IsLoading() || PresentationMode != PlayMode) return;
     MouseHeld = true;
     MouseButton = button;
     MouseCommand(button, x, y);

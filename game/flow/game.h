@@ -47,16 +47,31 @@ public:
     static constexpr std::int32_t CinematicMode = 1;
     static constexpr std::int32_t TextScreenMode = 2;
 
+    // Whether the constructor builds the whole map, or reads the file only
+    // and leaves the building to the updates that follow, a part per frame,
+    // so that the window keeps answering while a large map loads.
+    enum class TLoading { AtOnce, InSteps };
+    // Objects built per update while loading in steps (an element counts as
+    // one, and so does every object it makes): a few milliseconds of work.
+    static constexpr std::int64_t LoadStepBudget = 10000;
+    // Loading that takes longer shows its progress.
+    static constexpr std::uint32_t LoadProgressDelay = 500;  // ms
+
     // Reads services.Directory + "GameData.xml", builds the map, runs the
     // "init" trigger and starts the music. Raises when the file cannot be
     // read, is larger than MostGameDataBytes or not a plain file, makes more
     // than MostMapObjects objects, a number in it is malformed, the map lacks
-    // the hero or the sleigh, or the "init" trigger fails.
-    explicit TGame(const TScreenServices& services);
+    // the hero or the sleigh, or the "init" trigger fails; loading in steps,
+    // only the first three are raised here and the rest by Update.
+    explicit TGame(const TScreenServices& services, TLoading loading = TLoading::AtOnce);
     // Stops the music.
     ~TGame() override;
 
+    // While loading: builds the next part of the map and, once it is all
+    // there, starts the game as the constructor would; true after Esc, and
+    // after a step raised (the error has been shown, the menu comes back).
     bool Update(std::uint32_t now, std::uint32_t elapsed) override;
+    // While loading: the progress, once loading has taken LoadProgressDelay.
     void Draw(TSurface& target) override;
 
     // Held arrows; they steer the sleigh while the hero rides, else nothing.
@@ -79,6 +94,11 @@ public:
     TBohater& Hero() override { return *HeroObject; }
     TLista& Objects() override { return *World; }
 
+    // Until the map is built and the game started; input waits, but Esc.
+    bool IsLoading() const { return Stage != TStage::Playing; }
+    // Of the loading's work, 0 .. 1.
+    double LoadProgress() const;
+
     bool IsRiding() const;
     TZaprzeg& Sleigh() { return *SleighObject; }
     std::int32_t CameraX() const { return CamX; }
@@ -100,11 +120,20 @@ private:
         std::vector<const TXMLTag*> Elements;  // the cos elements of every map, in file order
         std::size_t Next = 0;
         std::vector<std::unique_ptr<TCos>> Built;  // by this step, not in the world yet
+        std::int64_t Work = 0;  // elements and the objects they make
+        std::int64_t Done = 0;
+        std::uint32_t StartTick = 0;
+        std::uint32_t LastTick = 0;  // of the latest update
     };
+    enum class TStage { Building, Failed, Playing };
     void LoadGameData();
     // The budget counts elements and objects made; true once all are built.
     bool BuildMapObjects(std::int64_t budget);
     void RequireHeroAndSleigh() const;
+    bool ContinueLoading(std::uint32_t now);
+    // Camera, "init" trigger, music.
+    void Begin();
+    void DrawLoadProgress(TSurface& target) const;
     void LoadMapObject(const TXMLTag& element);
     void BuildHouse(const TXMLTag& element);
     void AddWall(std::int32_t column, std::int32_t row);
@@ -145,6 +174,7 @@ private:
     const TXMLTag* Triggers = nullptr;
     std::unique_ptr<TLista> World;
     TMapLoading Loading;
+    TStage Stage = TStage::Building;
     std::int32_t CamX = 0;
     std::int32_t CamY = 0;
     bool MouseHeld = false;

@@ -16,7 +16,11 @@
 #include "flow/game_data_errors.h"
 #include "flow/game_data_numbers.h"
 #include "runtime/data_file.h"
+#include "runtime/display.h"
+#include "runtime/gfx_matrix.h"
+#include "runtime/rect.h"
 #include "world/bohater.h"
+#include "world/gfx.h"
 #include "world/lista.h"
 #include "world/murek.h"
 #include "world/postac.h"
@@ -102,6 +106,10 @@ void RefuseOversizedGameData(const std::string& path) {
                              " (" + std::to_string(TGame::MostGameDataBytes >> 20) + " MB).");
 }
 
+// The loading's progress bar, across the middle of the screen.
+constexpr TRect kProgressBar{200, 292, 600, 308};
+constexpr int kWhite = 1;
+
 }  // namespace
 
 void TGame::LoadGameData() {
@@ -120,17 +128,21 @@ void TGame::LoadGameData() {
                 }
         Triggers = gamedata.FindTag("triggers");
     }
+    Loading.Work = static_cast<std::int64_t>(Loading.Elements.size()) + objects;
     if (objects > MostMapObjects)
         throw EGameDataError(bbx::Pl<"GameData.xml: mapa tworzy ">() + std::to_string(objects) +
                              bbx::Pl<" obiektów (dom liczy się ze wszystkimi ścianami), a może najwyżej ">() +
                              std::to_string(MostMapObjects) + ".");
+    World->Reserve(TLista::ObjectLayer, static_cast<std::size_t>(objects));
 }
 
 bool TGame::BuildMapObjects(std::int64_t budget) {
     while (Loading.Next < Loading.Elements.size() && budget > 0) {
         const std::size_t before = Loading.Built.size();
         LoadMapObject(*Loading.Elements[Loading.Next++]);
-        budget -= 1 + static_cast<std::int64_t>(Loading.Built.size() - before);
+        const auto work = 1 + static_cast<std::int64_t>(Loading.Built.size() - before);
+        budget -= work;
+        Loading.Done += work;
     }
     World->AddAll(std::exchange(Loading.Built, {}), TLista::ObjectLayer);
     if (Loading.Next < Loading.Elements.size()) return false;
@@ -145,6 +157,24 @@ void TGame::RequireHeroAndSleigh() const {
     if (!SleighObject)
         throw EGameDataError(bbx::Pl<"GameData.xml: na mapie nie ma zaprzęgu (element cos type=\"zaprzeg\"), "
                                      "a bez niego nie da się grać.">());
+}
+
+double TGame::LoadProgress() const {
+    if (!IsLoading()) return 1;
+    return Loading.Work > 0 ? std::min(1.0, static_cast<double>(Loading.Done) / static_cast<double>(Loading.Work)) : 0;
+}
+
+void TGame::DrawLoadProgress(TSurface& target) const {
+    if (Loading.LastTick - Loading.StartTick < LoadProgressDelay) return;
+    const int percent = static_cast<int>(LoadProgress() * 100);
+    Services.Gfx.Font.DrawText(target, TDisplay::ScreenWidth / 2, kProgressBar.Top - 8,
+                               bbx::Pl<"Wczytywanie mapy... ">() + std::to_string(percent) + "%", 0.5f, 1, kWhite);
+    const TSurface& track = Services.Gfx.GreyImage;
+    TileDraw(target, track, kProgressBar, false, track.ClientRect());
+    const TSurface& done = Services.Gfx.RedImage;
+    const int width = static_cast<int>(LoadProgress() * kProgressBar.Width());
+    TileDraw(target, done, Bounds(kProgressBar.Left, kProgressBar.Top, width, kProgressBar.Height()), false,
+             done.ClientRect());
 }
 
 void TGame::LoadMapObject(const TXMLTag& element) {

@@ -23,6 +23,10 @@ constexpr int kAqua = 2;
 }  // namespace
 
 void TGame::Draw(TSurface& target) {
+    if (IsLoading()) {
+        DrawLoadProgress(target);
+        return;
+    }
     if (PresentationMode < TextScreenMode) {
         DrawGround(target);
         World->Draw(target, CamX, CamY);

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <iterator>
 #include <numbers>
 #include <stdexcept>
 #include <string>
@@ -54,18 +53,26 @@ TCos& TLista::Add(std::unique_ptr<TCos> object, std::int32_t layer) {
 
 void TLista::AddAll(std::vector<std::unique_ptr<TCos>> objects, std::int32_t layer) {
     TLayerItems& items = Items(layer);
-    const auto byY = [](const std::unique_ptr<TCos>& a, const std::unique_ptr<TCos>& b) { return a->Y < b->Y; };
     // Add puts a newcomer before the equal Ys already there, so equal Ys end
     // up latest added first, and the batch goes before the layer's own.
     std::reverse(objects.begin(), objects.end());
-    std::stable_sort(objects.begin(), objects.end(), byY);
-    TLayerItems merged;
-    merged.reserve(items.size() + objects.size());
-    std::merge(std::make_move_iterator(objects.begin()), std::make_move_iterator(objects.end()),
-               std::make_move_iterator(items.begin()), std::make_move_iterator(items.end()),
-               std::back_inserter(merged), byY);
-    items = std::move(merged);
+    std::stable_sort(objects.begin(), objects.end(),
+                     [](const std::unique_ptr<TCos>& a, const std::unique_ptr<TCos>& b) { return a->Y < b->Y; });
+    // Merged from the back in place: what lies before the batch's smallest Y
+    // is not even looked at, as when a map is put in part by part.
+    std::size_t kept = items.size();
+    std::size_t added = objects.size();
+    items.resize(kept + added);
+    for (std::size_t to = items.size(); added > 0;) {
+        --to;
+        if (kept > 0 && !(items[kept - 1]->Y < objects[added - 1]->Y))
+            items[to] = std::move(items[--kept]);
+        else
+            items[to] = std::move(objects[--added]);
+    }
 }
+
+void TLista::Reserve(std::int32_t layer, std::size_t count) { Items(layer).reserve(count); }
 
 void TLista::Delete(std::int32_t layer, std::int32_t index) {
     TLayerItems& items = Items(layer);

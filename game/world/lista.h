@@ -38,6 +38,9 @@ public:
     // way to put a whole map in. The layer must be in order of Y, as it is
     // outside Update.
     void AddAll(std::vector<std::unique_ptr<TCos>> objects, std::int32_t layer);
+    // Room for that many objects in the layer, so that adding them moves
+    // none of the layer's entries again.
+    void Reserve(std::int32_t layer, std::size_t count);
     // Stops the hero first when the object is what he is walking to. An
     // index outside the layer raises std::out_of_range.
     void Delete(std::int32_t layer, std::int32_t index);

@@ -191,3 +191,136 @@ TEST(MapLimits, AGameDataThatIsNotAPlainFileIsRefusedWithoutWaiting) {
     std::filesystem::create_symlink(linked.Data.File("real.xml"), linked.Data.File("GameData.xml"));
     EXPECT_EQ(MessageOf(linked), "loaded");
 }
+
+namespace {
+
+// Twenty of the largest houses: 79,900 wall blocks, several steps of
+// loading (a step ends with the house under way when its budget runs out).
+const std::string kBigMap = kHeroAndSleigh + Houses(20, 1000);
+constexpr std::int32_t kLargestHouseWalls = 3996;
+const std::string kInitMark = R"(<trigger event="init"><action type="set" name="started" value="yes"/></trigger>)";
+
+std::unique_ptr<TGame> StartInSteps(TGameBench& bench) {
+    return std::make_unique<TGame>(bench.Services, TGame::TLoading::InSteps);
+}
+
+}  // namespace
+
+TEST(LoadingInSteps, BuildsTheSameWorldOverSeveralUpdatesAndStartsOnlyAtTheEnd) {
+    TGameBench atOnceBench(GameData(kBigMap, kInitMark));
+    bbx::RandSeed(11);
+    const std::vector<TSeen> expected = Seen(atOnceBench.Start()->Objects());
+
+    TGameBench bench(GameData(kBigMap, kInitMark));
+    bbx::RandSeed(11);
+    auto game = StartInSteps(bench);
+    EXPECT_TRUE(game->IsLoading());
+    EXPECT_EQ(game->Objects().Count(TLista::ObjectLayer), 0);
+    EXPECT_DOUBLE_EQ(game->LoadProgress(), 0);
+
+    std::uint32_t now = 1000;
+    int updates = 0;
+    std::int32_t built = 0;
+    double progress = 0;
+    while (game->IsLoading()) {
+        ASSERT_LT(updates, 100) << "loading never ends";
+        EXPECT_EQ(game->Variables().GetValue("started"), "") << "the script starts once the map is there";
+        EXPECT_FALSE(bench.Sound.MusicPlaying);
+        EXPECT_FALSE(game->Update(now += 16, 16));
+        ++updates;
+        EXPECT_LE(game->Objects().Count(TLista::ObjectLayer) - built, TGame::LoadStepBudget + kLargestHouseWalls);
+        built = game->Objects().Count(TLista::ObjectLayer);
+        EXPECT_GE(game->LoadProgress(), progress);
+        progress = game->LoadProgress();
+    }
+    EXPECT_GT(updates, 2);
+    EXPECT_EQ(Seen(game->Objects()), expected);
+    EXPECT_EQ(game->Variables().GetValue("started"), "yes");
+    EXPECT_TRUE(bench.Sound.MusicPlaying);
+    EXPECT_DOUBLE_EQ(game->LoadProgress(), 1);
+    EXPECT_EQ(game->CameraX(), 480 - 400);
+    game->Update(now += 16, 16);  // and plays on
+    EXPECT_EQ(game->CameraY(), 480 - 300);
+}
+
+TEST(LoadingInSteps, ShowsItsProgressOnceItHasTakenHalfASecond) {
+    TGameBench bench(GameData(kBigMap));
+    auto game = StartInSteps(bench);
+    // The bar's colour at its middle row: 'r' where it is red (the part
+    // done), 'g' grey (the part to do), '-' black.
+    const auto bar = [&bench, &game](int x) {
+        TSurface& screen = bench.Screen();
+        game->Draw(screen);
+        const bbx::TColor color = screen.Buffer().UnmapPixel(screen.Pixel(x, 300));
+        const int red = static_cast<int>(color & 0xFF);
+        const int green = static_cast<int>(color >> 8 & 0xFF);
+        if (red == 0 && green == 0) return '-';
+        return red > 2 * green ? 'r' : 'g';
+    };
+    // Lit pixels in the line of text above the bar.
+    const auto caption = [&bench, &game] {
+        TSurface& screen = bench.Screen();
+        game->Draw(screen);
+        int lit = 0;
+        for (int y = 250; y < 290; ++y)
+            for (int x = 250; x < 550; ++x) lit += screen.Pixel(x, y) != 0;
+        return lit;
+    };
+    game->Update(1000, 16);
+    EXPECT_EQ(bar(201), '-') << "nothing shows in the first half second";
+    EXPECT_EQ(caption(), 0);
+    game->Update(1000 + TGame::LoadProgressDelay, 16);
+    ASSERT_TRUE(game->IsLoading());
+    const double progress = game->LoadProgress();
+    ASSERT_GT(progress, 0.1);
+    ASSERT_LT(progress, 0.9);
+    const int end = 200 + static_cast<int>(progress * 400);
+    EXPECT_EQ(bar(201), 'r');
+    EXPECT_EQ(bar(end - 2), 'r');
+    EXPECT_EQ(bar(end + 2), 'g');
+    EXPECT_EQ(bar(598), 'g');
+    EXPECT_EQ(bar(602), '-');
+    EXPECT_GT(caption(), 0);
+}
+
+TEST(LoadingInSteps, InputWaitsAndEscGivesTheLoadingUp) {
+    TGameBench bench(GameData(kBigMap));
+    auto game = StartInSteps(bench);
+    game->Update(1000, 16);
+    for (TVirtualKey key : {TVirtualKey{vk::Return}, TVirtualKey{vk::Space}, TVirtualKey{'2'}}) Press(*game, key);
+    game->MouseDown(TMouseButton::Left, 0, 100, 100);
+    game->MouseUp(TMouseButton::Left, 0, 100, 100);
+    game->Accelerate(1016, 16);
+    game->TurnLeft(1016, 16);
+    EXPECT_FALSE(game->IsRiding());
+    EXPECT_FALSE(game->Update(1032, 16)) << "it loads on";
+
+    Press(*game, vk::Escape);
+    EXPECT_TRUE(game->Update(1048, 16));
+    EXPECT_TRUE(game->IsLoading()) << "nothing more was built";
+}
+
+TEST(LoadingInSteps, AnErrorInALaterStepIsRaisedOnceAndThenTheGameEnds) {
+    TGameBench bench(GameData(kBigMap + R"(<cos type="drzewo" x="jeden" y="1"/>)"));
+    auto game = StartInSteps(bench);
+    std::uint32_t now = 1000;
+    int updates = 0;
+    bool raised = false;
+    try {
+        for (; updates < 100; ++updates) ASSERT_FALSE(game->Update(now += 16, 16));
+    } catch (const bbx::EConvertError&) {
+        raised = true;
+    }
+    EXPECT_TRUE(raised);
+    EXPECT_GT(updates, 2) << "in the last step, after the houses";
+    EXPECT_TRUE(game->Update(now += 16, 16)) << "the menu comes back after the error";
+
+    TGameBench heroless(GameData(R"(<cos type="zaprzeg" x="1" y="1"/>)"));
+    auto lost = StartInSteps(heroless);
+    EXPECT_THROW(lost->Update(1000, 16), EGameDataError);
+    EXPECT_TRUE(lost->Update(1016, 16));
+
+    // What the file and the count show is refused at once, as ever.
+    TGameBench tooMany(GameData(kHeroAndSleigh + Houses(126, 1000)));
+    EXPECT_THROW(StartInSteps(tooMany), EGameDataError);
+}
