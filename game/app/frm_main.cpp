@@ -130,6 +130,7 @@ void TfrmMain::StartFailed(const std::exception_ptr& error) {
 void TfrmMain::DXTimerActivate() { LastTick = System.TickCount(); }
 
 void TfrmMain::DXTimerTimer() {
+    if (!DismissedError.empty() && ++FramesSinceDismissal > RecurringErrorFrames) DismissedError.clear();
     Guarded([this] {
         UpdateFrame();
         if (Display.CanDraw()) DrawFrame();
@@ -222,7 +223,9 @@ void TfrmMain::KeyDown(TVirtualKey& key, TShiftState shift) {
         if (!PendingError.empty()) {
             // The key only dismisses the error screen.
             PendingError.clear();
-            if (StartHasFailed) {
+            DismissedError = LastErrorSummary;
+            FramesSinceDismissal = 0;
+            if (StartHasFailed || MenuHasFailed) {
                 IsEndedByError = true;
                 Close();
             }
@@ -283,9 +286,30 @@ void TfrmMain::ApplicationEventsException(const std::exception_ptr& error) noexc
             return;
         }
         PendingError = ErrorScreenText(info);
+        if (LastErrorSummary == DismissedError) LeaveRecurringError();
+        DismissedError.clear();
     } catch (...) {
         IsEndedByError = true;
         Close();
+    }
+}
+
+void TfrmMain::LeaveRecurringError() {
+    if (Menu()) {
+        MenuHasFailed = true;
+        IsEndedByError = true;
+        return;
+    }
+    try {
+        OpenMenu();
+    } catch (...) {
+        // The menu came back without its credits; the screen keeps showing
+        // the error that brought the player here.
+        WriteErrorLog(Directory, ErrorTitle(), DescribeError(std::current_exception()));
+    }
+    if (!Menu()) {
+        MenuHasFailed = true;
+        IsEndedByError = true;
     }
 }
 

@@ -44,6 +44,10 @@ public:
     // The sprite bank gets at most this many slots, whatever the settings
     // say, so that a slip of the pen cannot claim all memory.
     static constexpr std::int32_t MostSpriteCacheSize = 100000;
+    // The same error again within this many frames of its screen being
+    // dismissed is one that every frame raises: the player is sent back to
+    // the menu, and should the menu be what raises it, the program ends.
+    static constexpr int RecurringErrorFrames = 5;
 
     // `directory` ends with '/'; the game factory makes the game for "Nowa gra".
     TfrmMain(TPresenter& presenter, TTextRenderer& text, TSoundLayer& sound, TSystemServices& system,
@@ -113,6 +117,7 @@ private:
     void OpenWebPage();
     void StartFailed(const std::exception_ptr& error);
     void ApplicationEventsException(const std::exception_ptr& error) noexcept;
+    void LeaveRecurringError();
     // Runs a handler; whatever it raises goes to the error screen.
     template <typename THandler>
     void Guarded(THandler&& handler) noexcept;
@@ -146,6 +151,11 @@ private:
     // Dismissing the error screen of a failed start ends the program: the
     // game cannot run without its services.
     bool StartHasFailed = false;
+    // Likewise once the menu itself keeps failing.
+    bool MenuHasFailed = false;
+    // The error whose screen was dismissed last, while it may still recur.
+    std::string DismissedError;
+    int FramesSinceDismissal = 0;
 };
 
 }  // namespace gb

@@ -1,6 +1,7 @@
 // GlimmerBay: the game's main window on the SDL platform layer, full screen.
 
 #include <cfenv>
+#include <csignal>
 #include <cstdio>
 #include <exception>
 #include <memory>
@@ -53,6 +54,8 @@ void ReportEnd(const std::string& cp1250Text) {
 }  // namespace
 
 int main() {
+    // A file-size limit then fails the write (Errors.log) instead of killing the game.
+    std::signal(SIGXFSZ, SIG_IGN);
     const TFloatingPointControl floatingPoint;
     bbx::Randomize();
     try {

@@ -44,6 +44,7 @@ public:
     }
     void Draw(TSurface& target) override {
         Log.push_back("draw");
+        if (FailDraw) throw bbx::Exception("broken pointer model");
         target.Fill(kGameColor);
     }
 
@@ -51,6 +52,7 @@ public:
     std::vector<std::string>& Log;
     bool Over = false;
     bool FailUpdate = false;
+    bool FailDraw = false;
 };
 
 class MainWindowTest : public ::testing::Test {
@@ -577,4 +579,74 @@ TEST_F(MainWindowTest, ADisplayThatCannotStartEndsTheProgramWithTheErrorLogged) 
     EXPECT_NE(Data.Read("Errors.log").find("Typ:        DisplayError"), std::string::npos);
     Form.reset();
     EXPECT_EQ(Presenter.Closed, 0);
+}
+
+// --- An error that comes back every frame ---
+
+TEST_F(MainWindowTest, AnErrorRaisedOnEveryDrawSendsThePlayerBackToTheMenu) {
+    TfrmMain& form = Start();
+    ToGame();
+    Game->FailDraw = true;
+    Tick();
+    ASSERT_NE(form.ErrorText().find("broken pointer model"), std::string::npos);
+    EXPECT_EQ(LogEntries(Data.Read("Errors.log")), 1);
+    Key(vk::Space);
+    Tick();
+    // Raised again at once: shown once more, logged once more, over the menu.
+    EXPECT_NE(form.ErrorText().find("broken pointer model"), std::string::npos);
+    EXPECT_EQ(LogEntries(Data.Read("Errors.log")), 2);
+    EXPECT_NE(form.Menu(), nullptr);
+    EXPECT_EQ(form.Game(), nullptr);
+    Key(vk::Space);
+    for (int i = 0; i < 20; ++i) Tick();
+    EXPECT_TRUE(form.ErrorText().empty());
+    EXPECT_EQ(LogEntries(Data.Read("Errors.log")), 2);
+    EXPECT_FALSE(form.Closing());
+    ASSERT_NE(form.Menu(), nullptr);
+    ChooseNewGame();
+    EXPECT_NE(form.Game(), nullptr) << "the menu works after it";
+}
+
+TEST_F(MainWindowTest, AnErrorLongAfterTheLastOneOrADifferentOneShowsAsUsual) {
+    TfrmMain& form = Start();
+    ToGame();
+    Game->FailUpdate = true;
+    Tick();
+    Key(vk::Space);
+    Game->FailUpdate = false;
+    for (int i = 0; i < TfrmMain::RecurringErrorFrames + 1; ++i) Tick();
+    ASSERT_TRUE(form.ErrorText().empty());
+    Game->FailUpdate = true;
+    Tick();
+    EXPECT_FALSE(form.ErrorText().empty());
+    EXPECT_EQ(form.Game(), Game) << "the same error, but not in a loop";
+
+    Key(vk::Space);
+    Game->FailUpdate = false;
+    Game->FailDraw = true;
+    Tick();
+    EXPECT_NE(form.ErrorText().find("broken pointer model"), std::string::npos);
+    EXPECT_EQ(form.Game(), Game) << "another error straight after is a new one";
+    EXPECT_EQ(LogEntries(Data.Read("Errors.log")), 3);
+}
+
+TEST_F(MainWindowTest, AMenuThatKeepsFailingEndsTheProgramWithItsError) {
+    TfrmMain& form = Start();
+    ToMenu();
+    Sound.FailPlay = true;
+    form.MouseMove(0, 600, 230);  // onto "Nowa gra": its hover sound fails
+    ASSERT_NE(form.ErrorText().find("the sound device went away"), std::string::npos);
+    Key(vk::Space);
+    form.MouseMove(0, 10, 10);
+    Tick();
+    form.MouseMove(0, 600, 230);
+    EXPECT_NE(form.ErrorText().find("the sound device went away"), std::string::npos) << "shown once more";
+    EXPECT_TRUE(form.EndedByError());
+    EXPECT_EQ(form.LastError(), "Exception: the sound device went away");
+    EXPECT_FALSE(form.Closing()) << "the screen stays until a key";
+    Tick();
+    EXPECT_EQ(BackPixel(51, 52), Mapped(bbx::RGB(255, 255, 255)));
+    Key(vk::Space);
+    EXPECT_TRUE(form.Closing());
+    EXPECT_EQ(LogEntries(Data.Read("Errors.log")), 2);
 }
