@@ -5,6 +5,8 @@
 //   bbx render FILE (--id N | --index I) [--yaw A] [--pitch B] [--zoom R] [--size WxH] -o OUT.png|OUT.svg
 
 #include <charconv>
+#include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <iostream>
 #include <optional>
@@ -13,7 +15,9 @@
 #include <vector>
 
 #include "bbx/bbx_json.h"
+#include "bbx/checked_output.h"
 #include "bbx/image_output.h"
+#include "bbx/safe_text.h"
 #include "core/bbx_collection.h"
 #include "core/binary_io.h"
 #include "core/code_page.h"
@@ -105,12 +109,15 @@ void OnFile(const std::string& path, Operation operation) {
 
 Tbbx_collection LoadModels(const std::string& path) {
     Tbbx_collection collection;
-    OnFile(path, [&] { collection.LoadFromFile(path); });
+    OnFile(path, [&] { collection.LoadFromBytes(tool::ReadInputFile(path)); });
     return collection;
 }
 
 void WriteOutput(const std::string& path, const std::string& bytes) {
-    OnFile(path, [&] { WriteWholeFile(path, bytes); });
+    OnFile(path, [&] {
+        const tool::TSignalsHeld held;
+        WriteWholeFile(path, bytes);
+    });
 }
 
 bool EndsWith(const std::string& s, const std::string& suffix) {
@@ -134,7 +141,7 @@ int Info(const Options& o) {
             refused.push_back("model " + std::to_string(i) + ": " + Cp1250ToUtf8(e.what()));
         }
     }
-    for (const std::string& line : refused) std::cerr << "bbx: " << file << ": " << line << '\n';
+    for (const std::string& line : refused) std::cerr << "bbx: " << tool::OneLine(file + ": " + line) << '\n';
     return refused.empty() ? 0 : kExitFailure;
 }
 
@@ -150,14 +157,17 @@ int Build(const Options& o) {
     if (o.Positional.size() != 1 || !o.Output) throw UsageError{"build takes IN.json and -o OUT.bbx"};
     const std::string& in = o.Positional[0];
     std::string text;
-    OnFile(in, [&] { text = ReadWholeFile(in); });
+    OnFile(in, [&] { text = tool::ReadInputFile(in); });
     Tbbx_collection models;
     try {
         tool::CollectionFromJson(text, models);
     } catch (const tool::JsonError& e) {
         throw FileError{in, e.what()};
     }
-    OnFile(*o.Output, [&] { models.SaveToFile(*o.Output); });
+    OnFile(*o.Output, [&] {
+        const tool::TSignalsHeld held;
+        models.SaveToFile(*o.Output);
+    });
     return 0;
 }
 
@@ -179,10 +189,13 @@ int Render(const Options& o) {
     if (o.Size) {
         std::tie(width, height) = *o.Size;
     } else {
-        const std::int64_t w = RoundHalfEven(model->I1), h = RoundHalfEven(model->I2);
+        // Checked before rounding: a NaN or huge size has no integer.
+        const auto side = [](float v) { return std::isfinite(v) && v >= 0.5f && v <= 16384.5f; };
+        const std::int64_t w = side(model->I1) ? RoundHalfEven(model->I1) : 0;
+        const std::int64_t h = side(model->I2) ? RoundHalfEven(model->I2) : 0;
         if (w < 1 || h < 1 || w > 16384 || h > 16384)
-            throw FileError{file, "the model's sprite size is " + std::to_string(w) + "x" + std::to_string(h) +
-                                      "; give --size"};
+            throw FileError{file, "the model's sprite size is " + FormatReal(model->I1, '.') + "x" +
+                                      FormatReal(model->I2, '.') + "; give --size"};
         width = static_cast<int>(w), height = static_cast<int>(h);
     }
     try {
@@ -205,7 +218,7 @@ int Render(const Options& o) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+static int Run(int argc, char** argv) {
     try {
         if (argc < 2) throw UsageError{"no command given"};
         const std::string command = argv[1];
@@ -220,13 +233,25 @@ int main(int argc, char** argv) {
         if (command == "render") return Render(options);
         throw UsageError{"unknown command " + command};
     } catch (const UsageError& e) {
-        std::cerr << "bbx: " << e.Message << '\n' << kUsage;
+        std::cerr << "bbx: " << tool::OneLine(e.Message) << '\n' << kUsage;
         return kExitUsage;
     } catch (const FileError& e) {
-        std::cerr << "bbx: " << e.File << ": " << e.Reason << '\n';
+        std::cerr << "bbx: " << tool::OneLine(e.File + ": " + e.Reason) << '\n';
         return kExitFailure;
     } catch (const std::exception& e) {
-        std::cerr << "bbx: " << e.what() << '\n';
+        std::cerr << "bbx: " << tool::OneLine(e.what()) << '\n';
         return kExitFailure;
     }
+}
+
+int main(int argc, char** argv) {
+    // A file-size limit then fails the write, which is reported, instead of
+    // killing the program with its output cut.
+    std::signal(SIGXFSZ, SIG_IGN);
+    const int status = Run(argc, argv);
+    if (const std::string lost = tool::CloseStandardOutput(); !lost.empty()) {
+        std::cerr << "bbx: standard output: " << lost << '\n';
+        return kExitFailure;
+    }
+    return status;
 }
