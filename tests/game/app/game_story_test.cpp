@@ -358,9 +358,10 @@ TEST(ShippedStory, PlaysFromNewGameToTheFinalTextScreen) {
     EXPECT_EQ(game.PointerTarget(1), "ola");
 
     // Presents for the good children, rods for the naughty ones.
-    for (const auto& [child, key] : std::vector<std::pair<std::string, TVirtualKey>>{
+    for (const auto& gift : std::vector<std::pair<std::string, TVirtualKey>>{
              {"ola", '2'}, {"kuba", '2'}, {"zosia", '2'}, {"bartek", '3'}, {"franek", '3'}}) {
-        player.Key(key);
+        const std::string& child = gift.first;
+        player.Key(gift.second);
         player.UseOn(child, [&] { return Gifted(player, child); }, 240000);
     }
     EXPECT_EQ(game.Hero().Presents, 0);
