@@ -20,22 +20,29 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <algorithm>
+#include <set>
 #include <string>
 
+#include "core/render_model.h"
 #include "editor/centred_panel.h"
+#include "editor/child_window.h"
 #include "editor/drag_handle.h"
 #include "editor/error_box.h"
+#include "editor/error_text.h"
 #include "editor/frm_model.h"
 #include "editor/model_image.h"
 #include "editor/name_validator.h"
 #include "editor/number_field.h"
 #include "editor/paint_box.h"
+#include "editor/sized_widget.h"
 #include "editor/qt_convert.h"
 
 namespace editor {
 namespace {
 
 const QString kFileFilters = QStringLiteral("Bulbix (*.bbx);;Wszystkie pliki (*.*)");
+const QString kCannotOpen = QString::fromUtf8("Nie można otworzyć pliku");
+const QString kCannotSave = QString::fromUtf8("Nie można zapisać pliku");
 
 // Previews up to this many pixels are drawn whole at every paint; larger ones
 // only in the part being repainted.
@@ -82,6 +89,7 @@ TfrmList::TfrmList(QMdiArea& area, QString settingsPath)
     : Area(area), SettingsPath(std::move(settingsPath)), FCollection(std::make_unique<bbx::Tbbx_collection>()) {
     setWindowTitle("Lista modeli[*]");
     CreateControls();
+    MakeUnclosable(*this);
     ApplySettings(ReadSettings(SettingsPath));
     connect(&History, &QUndoStack::indexChanged, this, &TfrmList::CollectionChanged);
     connect(&History, &QUndoStack::cleanChanged, this, [this](bool clean) {
@@ -92,14 +100,19 @@ TfrmList::TfrmList(QMdiArea& area, QString settingsPath)
 }
 
 TfrmList::~TfrmList() {
+    ReleaseFocus(*this);
     // The editing windows refer to models of this collection: they go first.
     for (QMdiSubWindow* window : Area.subWindowList())
         if (qobject_cast<TfrmModel*>(window)) delete window;
     WriteSettings(SettingsPath, CurrentSettings());
+    // The history clears itself when destroyed, after members it would report to.
+    disconnect(&History, nullptr, this, nullptr);
 }
 
 void TfrmList::CreateControls() {
-    auto* client = new QWidget;
+    // Narrower than the list, the preview and the properties panel, or lower
+    // than the panel, and the window would cut them off.
+    auto* client = new TSizedWidget(QSize(597, 404), QSize(150 + 4 + 2 * 85, 313));
     auto* layout = new QHBoxLayout(client);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -155,9 +168,8 @@ void TfrmList::CreateControls() {
     CreateFields(BlePanel);
 
     setWidget(client);
-    client->resize(597, 404);
-    resize(client->size() + QSize(contentsMargins().left() + contentsMargins().right(),
-                                  contentsMargins().top() + contentsMargins().bottom()));
+    setMinimumSize(minimumSizeHint());
+    resize(sizeHint());
 }
 
 void TfrmList::CreateFields(QWidget* panel) {
@@ -181,12 +193,15 @@ void TfrmList::CreateFields(QWidget* panel) {
                 return model ? StoredModelText(edit) : StoredViewText(edit);
             };
             if (field.Deferred) connect(number, &TNumberField::Finished, this, apply);
+            if (!field.Handle) connect(number, &TNumberField::Cancelled, this, &TfrmList::CancelModelEdit);
         }
         if (field.Handle) {
             auto* handle = new TDragHandle(panel, 21);
             handle->setObjectName(field.Handle);
             handle->move(124, y);
             ConnectFieldHandle(*handle, *edit, field.Rule, Drag, field.Deferred ? std::function<void()>(apply) : nullptr);
+        } else if (number) {
+            connect(number, &TNumberField::Finished, this, &TfrmList::FinishModelEdit);
         } else {
             connect(edit, &QLineEdit::editingFinished, this, &TfrmList::FinishModelEdit);
         }
@@ -323,7 +338,7 @@ void TfrmList::OpenFile(const QString& path) {
     // Read into a collection of its own first: a file that fails to load
     // leaves the open models, their windows and the file name as they were.
     auto loaded = std::make_unique<bbx::Tbbx_collection>();
-    loaded->LoadFromFile(PathBytes(path));
+    OnFile(kCannotOpen, path, [&] { loaded->LoadFromFile(PathBytes(path)); });
     CloseModelWindows(nullptr);
     ReplaceCollection(std::move(loaded), path);
 }
@@ -331,7 +346,7 @@ void TfrmList::OpenFile(const QString& path) {
 bool TfrmList::Save() {
     if (FFileName.isEmpty()) return SaveAs();
     FinishEdits();
-    FCollection->SaveToFile(PathBytes(FFileName));
+    OnFile(kCannotSave, FFileName, [&] { FCollection->SaveToFile(PathBytes(FFileName)); });
     History.setClean();
     return true;
 }
@@ -347,7 +362,7 @@ bool TfrmList::SaveAs() {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
     const QString path = dialog.selectedFiles().constFirst();
     FinishEdits();
-    FCollection->SaveToFile(PathBytes(path));
+    OnFile(kCannotSave, path, [&] { FCollection->SaveToFile(PathBytes(path)); });
     History.setClean();
     SetFileName(path);
     return true;
@@ -357,7 +372,7 @@ void TfrmList::Import() {
     const QString path = ChooseFileToOpen();
     if (path.isEmpty()) return;
     bbx::Tbbx_collection imported;
-    imported.LoadFromFile(PathBytes(path));
+    OnFile(kCannotOpen, path, [&] { imported.LoadFromFile(PathBytes(path)); });
     if (imported.Count() == 0) return;
     FinishEdits();
     History.beginMacro("Import");
@@ -472,6 +487,8 @@ TfrmModel* TfrmList::OpenModelWindow(bbx::Tbbx_model& model) {
     }
     auto* frmModel = new TfrmModel(model, *this);
     Area.addSubWindow(frmModel);
+    // As large as it wants to be, as far as the area lets it.
+    frmModel->resize(frmModel->sizeHint().boundedTo(Area.viewport()->size()).expandedTo(frmModel->minimumSize()));
     frmModel->setWindowTitle(LiteralTitle(ToQt(model.Name)));
     frmModel->show();
     return frmModel;
@@ -516,6 +533,7 @@ void TfrmList::ListViewSelectItem() {
     edti1->setText(model ? RealText(model->I1) : "0");
     edti2->setText(model ? RealText(model->I2) : "0");
     ShowingSelection = false;
+    ReportSphereLimits();
     PaintBox->update();
     emit SelectionChanged();
 }
@@ -553,6 +571,19 @@ void TfrmList::FinishModelEdit() {
     if (index < 0) return;
     const TModelProps after = PropsOf(*EditedModel);
     if (!SameProps(before, after)) History.push(SetPropsCommand(*this, index, before, after, true).release());
+}
+
+void TfrmList::CancelModelEdit() {
+    if (!EditStart) return;
+    const TModelProps before = *std::exchange(EditStart, std::nullopt);
+    if (FCollection->IndexOf(EditedModel) < 0) return;
+    // Only number fields cancel: the name shown in the list and the captions stays.
+    bbx::Tbbx_model& model = *FCollection->Items(FCollection->IndexOf(EditedModel));
+    model.ID = before.ID;
+    model.I1 = before.I1;
+    model.I2 = before.I2;
+    if (QTreeWidgetItem* row = ListView->topLevelItem(FCollection->IndexOf(EditedModel)))
+        row->setText(2, QString::number(model.ID));
 }
 
 QString TfrmList::StoredModelText(const QLineEdit* edit) const {
@@ -609,6 +640,25 @@ void TfrmList::PaintBoxPaint(QPainter& painter, const QRect& exposed) {
     // Magnified without smoothing, each picture pixel a Zoom × Zoom square.
     const double z = View.Zoom;
     painter.drawImage(QRectF(area.x() * z, area.y() * z, area.width() * z, area.height() * z), image);
+}
+
+void TfrmList::ReportSphereLimits() {
+    // The models on show: the selected one and those being edited. Each is
+    // told once when it goes beyond the limit (its pictures stay empty), and
+    // again only after it has been small enough in between.
+    std::set<const bbx::Tbbx_model*> shown;
+    if (const bbx::Tbbx_model* selected = SelectedModel()) shown.insert(selected);
+    for (const TfrmModel* frmModel : ModelWindows(nullptr)) shown.insert(&frmModel->Model());
+    std::erase_if(TooLarge, [this](const bbx::Tbbx_model* model) { return FCollection->IndexOf(model) < 0; });
+    for (const bbx::Tbbx_model* model : shown) {
+        try {
+            bbx::CheckSphereLimit(*model);
+            TooLarge.erase(model);
+        } catch (const bbx::ETooManySpheres& error) {
+            if (TooLarge.insert(model).second)
+                QTimer::singleShot(0, this, [text = SphereLimitText(error, *model)] { ShowErrorBox(EEditorError(text)); });
+        }
+    }
 }
 
 void TfrmList::ChooseBackground() {

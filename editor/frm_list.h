@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <set>
 
 #include "core/bbx_collection.h"
 #include "core/render_canvas.h"
@@ -121,12 +122,14 @@ private:
     void CollectionChanged();
     void ModelFieldChanged(QLineEdit* edit);
     void FinishModelEdit();
+    void CancelModelEdit();
     QString StoredModelText(const QLineEdit* edit) const;
     void ViewFieldChanged(QLineEdit* edit);
     QString StoredViewText(const QLineEdit* edit) const;
     void ResizePaintBox();
     void PaintBoxPaint(QPainter& painter, const QRect& exposed);
     void ChooseBackground();
+    void ReportSphereLimits();
     void ShowRefusedName(const QString& character);
 
     QMdiArea& Area;
@@ -142,6 +145,8 @@ private:
     // The selected model's values before the edit in progress in its fields.
     std::optional<TModelProps> EditStart;
     const bbx::Tbbx_model* EditedModel = nullptr;
+    // The models told to be too large to draw, and still so.
+    std::set<const bbx::Tbbx_model*> TooLarge;
 
     QSplitter* Splitter1 = nullptr;
     QTreeWidget* ListView = nullptr;

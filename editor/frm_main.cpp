@@ -1,13 +1,17 @@
 #include "editor/frm_main.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QShortcut>
 
 #include "editor/application_setup.h"
@@ -17,6 +21,25 @@
 #include "editor/qt_convert.h"
 
 namespace editor {
+namespace {
+
+constexpr QSize kFirstSize(1000, 740);
+
+QString ShownTitle(const QWidget& window) {
+    // As Qt shows a title: "[*]" is the modified mark, "[*][*]" a literal "[*]".
+    QString title = window.windowTitle();
+    static const QRegularExpression placeholder(R"(\[\*\](\[\*\])?)");
+    QString shown;
+    qsizetype from = 0;
+    for (const QRegularExpressionMatch& match : placeholder.globalMatch(title)) {
+        shown += title.mid(from, match.capturedStart() - from);
+        shown += match.capturedLength() > 3 ? QString("[*]") : window.isWindowModified() ? QString("*") : QString();
+        from = match.capturedEnd();
+    }
+    return shown + title.mid(from);
+}
+
+}  // namespace
 
 TfrmMain::TfrmMain(QString settingsPath) : SettingsPath(std::move(settingsPath)), FMdiArea(new QMdiArea(this)) {
     setObjectName("frmMain");
@@ -24,10 +47,24 @@ TfrmMain::TfrmMain(QString settingsPath) : SettingsPath(std::move(settingsPath))
     FMdiArea->setObjectName("MdiArea");
     setCentralWidget(FMdiArea);
     CreateMenus();
-    resize(696, 480);
+    // Room for the list window and an editing window beside it, within the
+    // screen at any scale factor.
+    resize(kFirstSize.boundedTo(screen()->availableGeometry().size() * 9 / 10));
     connect(FMdiArea, &QMdiArea::subWindowActivated, this, &TfrmMain::WindowActivated);
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &TfrmMain::ClipboardChanged);
     ClipboardChanged();
+    qApp->installEventFilter(this);
+}
+
+bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
+    // A text field takes Ctrl+Ins for copying; here it is Model › Dodaj, a
+    // command that goes to the list window whatever has the focus.
+    if (event->type() == QEvent::ShortcutOverride && qobject_cast<QLineEdit*>(watched) &&
+        static_cast<QWidget*>(watched)->window() == this) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Insert && key->modifiers() == Qt::ControlModifier) return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 TfrmMain::~TfrmMain() {
@@ -159,24 +196,6 @@ void TfrmMain::ClipboardChanged() {
 }
 
 TfrmModel* TfrmMain::ActiveModelWindow() const { return qobject_cast<TfrmModel*>(FMdiArea->currentSubWindow()); }
-
-namespace {
-
-QString ShownTitle(const QWidget& window) {
-    // As Qt shows a title: "[*]" is the modified mark, "[*][*]" a literal "[*]".
-    QString title = window.windowTitle();
-    static const QRegularExpression placeholder(R"(\[\*\](\[\*\])?)");
-    QString shown;
-    qsizetype from = 0;
-    for (const QRegularExpressionMatch& match : placeholder.globalMatch(title)) {
-        shown += title.mid(from, match.capturedStart() - from);
-        shown += match.capturedLength() > 3 ? QString("[*]") : window.isWindowModified() ? QString("*") : QString();
-        from = match.capturedEnd();
-    }
-    return shown + title.mid(from);
-}
-
-}  // namespace
 
 void TfrmMain::FillWindowMenu() {
     // The window list below the fixed items: the open child windows,

@@ -13,12 +13,15 @@
 
 #include "core/real_format.h"
 #include "editor/centred_panel.h"
+#include "editor/child_window.h"
 #include "editor/drag_handle.h"
 #include "editor/element_clipboard.h"
 #include "editor/error_box.h"
+#include "editor/error_text.h"
 #include "editor/model_image.h"
 #include "editor/number_field.h"
 #include "editor/paint_box.h"
+#include "editor/sized_widget.h"
 #include "editor/qt_convert.h"
 
 namespace editor {
@@ -67,11 +70,14 @@ constexpr int kFirstRow = 6;
 TfrmModel::TfrmModel(bbx::Tbbx_model& model, TCollectionHost& host) : FModel(model), Host(host) {
     setAttribute(Qt::WA_DeleteOnClose);
     CreateControls();
+    LeaveCloseKeyToTheMenu(*this);
     SelectElement(-1);
 }
 
 void TfrmModel::CreateControls() {
-    Client = new QWidget;
+    // The first size shows the guides at ±128 in all four views at zoom 1;
+    // the smallest keeps the field panel whole beside views still usable.
+    Client = new TSizedWidget(QSize(kFieldPanelWidth + 2 * 275, 560), QSize(kFieldPanelWidth + 2 * 100, 360));
     Client->setObjectName("Client");
     Client->setAutoFillBackground(true);
     QPalette palette = Client->palette();
@@ -94,10 +100,10 @@ void TfrmModel::CreateControls() {
         *handle = new TDragHandle(Client, 16);
         (*handle)->setObjectName(QString("Panel%1").arg(++number));
     }
-    ConnectViewHandle({&FCamera.PanX, &FCamera.PanY, 2, &FCamera.Zoom, 1.0L / 200, Panel1});
-    ConnectViewHandle({&FCamera.PanZ, &FCamera.PanY, 2, &FCamera.Zoom, 1.0L / 200, Panel2});
-    ConnectViewHandle({&FCamera.PanX, &FCamera.PanZ, 2, &FCamera.Zoom, 1.0L / 200, Panel3});
-    ConnectViewHandle({&FKX, &FKY, 100, &FR, 2, Panel4});
+    ConnectViewHandle({&FCamera.PanX, &FCamera.PanY, 2, &FCamera.Zoom, 1.0L / 200, Panel1, false});
+    ConnectViewHandle({&FCamera.PanZ, &FCamera.PanY, 2, &FCamera.Zoom, 1.0L / 200, Panel2, false});
+    ConnectViewHandle({&FCamera.PanX, &FCamera.PanZ, 2, &FCamera.Zoom, 1.0L / 200, Panel3, false});
+    ConnectViewHandle({&FKX, &FKY, 100, &FR, 2, Panel4, true});
 
     Panel = new TCentredPanel(Client, QSize(kFieldPanelWidth, 353));
     Panel->setObjectName("Panel");
@@ -106,7 +112,8 @@ void TfrmModel::CreateControls() {
     CreateFields(PanelInside);
 
     setWidget(Client);
-    resize(600, 420);
+    setMinimumSize(minimumSizeHint());
+    resize(sizeHint());
 }
 
 void TfrmModel::CreateFields(QWidget* panel) {
@@ -134,17 +141,15 @@ void TfrmModel::CreateFields(QWidget* panel) {
         // C can ask for a great many spheres: it takes effect once typed, not
         // at every digit on the way.
         const bool deferred = i == C;
-        ConnectFieldHandle(
-            *handle, *edit, field.Rule, Drag,
-            [this, i, deferred] {
-                if (deferred) FieldChanged(i);
-                RedrawViews();
-            },
-            [this] { FinishEdit(); });
+        // The others take a dragged value through their text's change.
+        ConnectFieldHandle(*handle, *edit, field.Rule, Drag,
+                           deferred ? std::function<void()>([this, i] { FieldChanged(i); }) : nullptr,
+                           [this] { FinishEdit(); });
         if (i >= ColorR && i <= ColorB)
             connect(edit, &QLineEdit::textChanged, this, &TfrmModel::ColorChanged);
         else if (!deferred)
             connect(edit, &QLineEdit::textChanged, this, [this, i] { FieldChanged(i); });
+        connect(edit, &TNumberField::Cancelled, this, &TfrmModel::CancelEdit);
         connect(edit, &TNumberField::Finished, this, [this, i, deferred] {
             if (deferred) FieldChanged(i);
             FinishEdit();
@@ -174,7 +179,7 @@ void TfrmModel::ConnectViewHandle(const TViewHandleRule& rule) {
         } else {
             return;
         }
-        RedrawViews();
+        ViewsChanged(rule.Perspective);
     };
     rule.Handle->OnMouseUp = [this] {
         Drag.Dragging = false;
@@ -183,9 +188,11 @@ void TfrmModel::ConnectViewHandle(const TViewHandleRule& rule) {
     rule.Handle->OnDblClick = [this, rule] {
         *rule.A = 0;
         *rule.B = 0;
-        RedrawViews();
+        ViewsChanged(rule.Perspective);
     };
 }
+
+TfrmModel::~TfrmModel() { ReleaseFocus(*this); }
 
 void TfrmModel::closeEvent(QCloseEvent* event) {
     FinishEdit();
@@ -219,9 +226,13 @@ void TfrmModel::LayoutViews() {
 void TfrmModel::PaintBoxPaint(const TPaintBox& box, QPainter& painter) {
     const QSize size = box.size();
     if (&box == PaintBox4) {
-        const QImage picture =
-            RenderModelImage(&FModel, {size.width(), size.height(), FKX, FKY, FR}, 0, QRect(QPoint(0, 0), size));
-        painter.drawImage(0, 0, picture);
+        // Kept until the model or the view changes: a selection click or a
+        // pan of the flat views does not draw a large model again.
+        if (Perspective.size() != size || !PerspectiveValid) {
+            Perspective = RenderModelImage(&FModel, {size.width(), size.height(), FKX, FKY, FR}, 0, QRect(QPoint(0, 0), size));
+            PerspectiveValid = true;
+        }
+        painter.drawImage(0, 0, Perspective);
         return;
     }
     const TOrthoAxes axes = &box == PaintBox1 ? kFrontView : &box == PaintBox2 ? kSideView : kTopView;
@@ -234,6 +245,11 @@ void TfrmModel::PaintBoxMouseDown(const TPaintBox& box, QPoint point) {
     if (&box == PaintBox4) return;
     const TOrthoAxes axes = &box == PaintBox1 ? kFrontView : &box == PaintBox2 ? kSideView : kTopView;
     SelectElement(HitTest(point, box.size(), axes, FCamera, FModel));
+    RedrawViews();
+}
+
+void TfrmModel::ViewsChanged(bool perspective) {
+    if (perspective) PerspectiveValid = false;
     RedrawViews();
 }
 
@@ -277,6 +293,7 @@ void TfrmModel::ShowElement(bool enableFields) {
         if (Edits[f]->text() != text) Edits[f]->setText(text);
         if (enableFields) Edits[f]->setEnabled(selected && (series || f <= R1 || (f >= ColorR && f <= ColorB)));
     }
+    if (enableFields) btnColor->setEnabled(selected);
     Filling = false;
 }
 
@@ -287,7 +304,7 @@ void TfrmModel::ChangeSelected(const bbx::TSphereElement& e) {
         EditedElement = FSelected;
     }
     FModel.SetElement(FSelected, e);
-    RedrawViews();
+    ViewsChanged(true);
 }
 
 void TfrmModel::FinishEdit() {
@@ -299,6 +316,14 @@ void TfrmModel::FinishEdit() {
     if (!SameElement(before, after)) Host.Record(SetElementCommand(Host, model, EditedElement, before, after, true));
 }
 
+void TfrmModel::CancelEdit() {
+    if (!EditStart) return;
+    const bbx::TSphereElement before = *std::exchange(EditStart, std::nullopt);
+    if (ModelIndex() < 0 || EditedElement >= FModel.Count()) return;
+    FModel.SetElement(EditedElement, before);
+    ViewsChanged(true);
+}
+
 void TfrmModel::ModelChanged() {
     if (ModelIndex() < 0) return;
     setWindowTitle(LiteralTitle(ToQt(FModel.Name)));
@@ -308,7 +333,7 @@ void TfrmModel::ModelChanged() {
         ShowElement(false);
     else
         SelectElement(-1);
-    RedrawViews();
+    ViewsChanged(true);
 }
 
 void TfrmModel::FieldChanged(std::size_t field) {
@@ -338,7 +363,11 @@ void TfrmModel::ColorChanged() {
 }
 
 void TfrmModel::ChooseColor() {
-    const auto byte = [this](TField f) { return static_cast<int>(bbx::StrToInt(Edits[f]->text().toStdString()) & 0xFF); };
+    const auto byte = [this](TField f) {
+        const auto value = ParseIntText(Edits[f]->text());
+        if (!value) throw EEditorError(QString::fromUtf8("„%1” w polu %2 nie jest liczbą całkowitą.").arg(Edits[f]->text(), kFields[f].Label));
+        return *value & 0xFF;
+    };
     const QColor initial(byte(ColorR), byte(ColorG), byte(ColorB));
     if (!Edits[ColorR]->isEnabled()) return;
     QColorDialog dialog(initial, this);
@@ -348,6 +377,7 @@ void TfrmModel::ChooseColor() {
     Edits[ColorR]->setText(QString::number(chosen.red()));
     Edits[ColorG]->setText(QString::number(chosen.green()));
     Edits[ColorB]->setText(QString::number(chosen.blue()));
+    FinishEdit();
 }
 
 // --- Element commands ---

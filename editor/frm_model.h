@@ -5,6 +5,7 @@
 // deleted, cut, copied and pasted. Every change goes into the model at once
 // and into the file's history as one step per finished edit.
 
+#include <QImage>
 #include <QMdiSubWindow>
 #include <array>
 #include <cstdint>
@@ -33,6 +34,7 @@ public:
     // The model belongs to the host's collection; the host closes this
     // window before the model goes away and records its changes.
     TfrmModel(bbx::Tbbx_model& model, TCollectionHost& host);
+    ~TfrmModel() override;
 
     bbx::Tbbx_model& Model() const { return FModel; }
     std::int32_t Selected() const { return FSelected; }
@@ -56,6 +58,8 @@ public:
     void RedrawViews();
     // Records the change made by the edit in progress, if any.
     void FinishEdit();
+    // Takes the edit in progress back out of the model.
+    void CancelEdit();
     // The model was changed from elsewhere (undo, redo, the list window).
     void ModelChanged();
 
@@ -76,12 +80,16 @@ private:
         float* Scale;
         long double ScaleFactor;
         TDragHandle* Handle;
+        bool Perspective;  // whether it moves the perspective view
     };
 
     void CreateControls();
     void CreateFields(QWidget* panel);
     void ConnectViewHandle(const TViewHandleRule& rule);
     void LayoutViews();
+    // Redraws the views after a change; with perspective the change reaches
+    // the perspective picture, which is drawn anew.
+    void ViewsChanged(bool perspective);
     void PaintBoxPaint(const TPaintBox& box, QPainter& painter);
     void PaintBoxMouseDown(const TPaintBox& box, QPoint point);
     // The text a field shows for the selected element ("0" without one).
@@ -110,6 +118,8 @@ private:
     float FR = 1250;
     TDragState Drag;
     bool Filling = false;
+    QImage Perspective;
+    bool PerspectiveValid = false;
 
     QWidget* Client = nullptr;
     TPaintBox* PaintBox1 = nullptr;

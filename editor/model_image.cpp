@@ -40,6 +40,9 @@ QImage RenderModelImage(const bbx::Tbbx_model* model, const TRenderView& view, b
         } catch (const std::bad_alloc&) {
             // A series count far beyond memory: the picture stays without the
             // model rather than ending the program from inside a paint.
+        } catch (const bbx::ETooManySpheres&) {
+            // Refused before anything was drawn; the windows say so once,
+            // outside painting.
         }
     }
     // The buffer's 0x00RRGGBB words are exactly Qt's RGB32 pixels.

@@ -20,7 +20,8 @@ struct TRenderView {
 
 // The part `area` of the view's Width × Height picture (centre at Width div 2,
 // Height div 2), filled with the background and, when a model is given, with
-// the model drawn over it.
+// the model drawn over it; a model the renderer refuses (too many spheres)
+// leaves the background alone.
 QImage RenderModelImage(const bbx::Tbbx_model* model, const TRenderView& view, bbx::TColor background, QRect area);
 
 }  // namespace editor

@@ -27,7 +27,10 @@ void TNumberField::Mark() {
 }
 
 void TNumberField::EditingFinished() {
-    if (!Parses() && StoredText) setText(StoredText());
+    if (!Parses()) {
+        emit Cancelled();
+        if (StoredText) setText(StoredText());
+    }
     emit Finished();
 }
 

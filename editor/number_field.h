@@ -3,7 +3,9 @@
 // field turns pink) and changes nothing; when the field is left with such
 // text it shows the stored value again. Up and Down, and the wheel while the
 // field has the focus, step the value by its drag rule's step. Finished
-// comes when an edit is over: Enter, leaving the field, or a step.
+// comes when an edit is over: Enter, leaving the field, or a step; an edit
+// that ends on text that does not parse is Cancelled first, so that its owner
+// can take back what the keys on the way stored ("1e3" on the way to "1e39").
 
 #include <QLineEdit>
 #include <functional>
@@ -25,6 +27,7 @@ public:
     std::function<QString()> StoredText;
 
 signals:
+    void Cancelled();
     void Finished();
 
 protected:

@@ -71,6 +71,29 @@ private slots:
         QCOMPARE(fx.List().findChild<QTreeWidget*>("ListView")->width(), 200);
     }
 
+    void OutOfRangeValuesTakeTheirDefaults() {
+        TEditorFixture fx;
+        fx.Stop();
+        WriteBytes(fx.SettingsPath(), "[Genral]\nListWidth=-50\n[View]\nkx=nan\nky=1e39\nr=-inf\ncx=-3\ncy=99999999\n"
+                                      "Zoom=100000\nBackground=-1\n");
+        fx.Start();
+        const editor::TEditorSettings s = fx.List().CurrentSettings();
+        const editor::TEditorSettings defaults;
+        QCOMPARE(s.KX, defaults.KX);
+        QCOMPARE(s.KY, defaults.KY);
+        QCOMPARE(s.R, defaults.R);
+        QCOMPARE(s.Szer, defaults.Szer);
+        QCOMPARE(s.Wys, defaults.Wys);
+        QCOMPARE(s.Zoom, defaults.Zoom);
+        QCOMPARE(s.Background, defaults.Background);
+        QCOMPARE(fx.List().findChild<QTreeWidget*>("ListView")->width(), 200);
+        fx.Stop();
+        const QSettings ini(fx.SettingsPath(), QSettings::IniFormat);
+        QCOMPARE(ini.value("Genral/ListWidth").toString(), QString("200"));
+        QCOMPARE(ini.value("View/cx").toString(), QString("32"));
+        QCOMPARE(ini.value("View/r").toString(), QString("127"));
+    }
+
     void TheFileLivesBesideTheProgramWhenThatFolderCanBeWritten() {
         QTemporaryDir dir;
         QCOMPARE(editor::SettingsFilePath(dir.path(), "/home/u/.config/bbxedit"), dir.filePath("bbxedit.ini"));

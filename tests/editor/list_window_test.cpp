@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QTest>
+#include <QWheelEvent>
 #include <csignal>
 #include <sys/resource.h>
 
@@ -15,6 +16,7 @@
 #include "core/software_canvas.h"
 #include "editor/application_setup.h"
 #include "editor/error_box.h"
+#include "editor/error_text.h"
 #include "editor/paint_box.h"
 #include "support/dialog_answerer.h"
 #include "support/editor_fixture.h"
@@ -257,10 +259,11 @@ private slots:
     void AFailedOpenKeepsEverything_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("message");
-        QTest::newRow("wrong magic") << QByteArray("bbx1\0\0\0\0", 8) << QString::fromUtf8("Nieprawidłowy format");
+        const QString lead = QString::fromUtf8("Nie można otworzyć pliku „bad.bbx”.\n\n");
+        QTest::newRow("wrong magic") << QByteArray("bbx1\0\0\0\0", 8) << lead + QString::fromUtf8("Nieprawidłowy format");
         const std::string whole = MakeCollection({"X", "Y"}).SaveToBytes();
         QTest::newRow("cut short") << QByteArray::fromStdString(whole.substr(0, whole.size() - 7))
-                                   << QString("Read beyond end of file");
+                                   << lead + QString::fromUtf8("Plik urywa się przed końcem danych (Read beyond end of file).");
     }
 
     void AFailedOpenKeepsEverything() {
@@ -318,7 +321,8 @@ private slots:
         answers.ChooseFile(bad);
         answers.AnswerMessage(QMessageBox::Ok);
         editor::RunGuarded([&] { list.Import(); });
-        QCOMPARE(answers.Seen().back().Text, QString("Read beyond end of file"));
+        QCOMPARE(answers.Seen().back().Text,
+                 QString::fromUtf8("Nie można otworzyć pliku „bad.bbx”.\n\nPlik urywa się przed końcem danych (Read beyond end of file)."));
         QCOMPARE(list.Collection().Count(), 3);
         QCOMPARE(fx.ListView().topLevelItemCount(), 3);
         QVERIFY(answers.AllAnswered());
@@ -482,6 +486,124 @@ private slots:
                 mismatches += (shown.pixel(x, y) & 0xFFFFFF) != expected.GetPixel(x / 3, y / 3);
         QCOMPARE(mismatches, 0);
         QVERIFY(answers.AllAnswered());
+    }
+
+    void NumberFieldsMarkWhatTheyCannotReadAndKeepTheValue() {
+        TEditorFixture fx;
+        TfrmList& list = fx.List();
+        list.AddModel();
+        fx.ClickRow(0);
+        QLineEdit* i1 = Edit(list, "edti1");
+        Type(i1, "1,5");  // a comma where the separator is a point
+        QCOMPARE(list.SelectedModel()->I1, 1.0f);
+        QVERIFY(i1->property("bbxWrong").toBool());
+        QVERIFY(i1->palette().color(QPalette::Base) != Edit(list, "edti2")->palette().color(QPalette::Base));
+        // Left so, the edit is taken back, "1" on the way included, and the
+        // field shows the stored value.
+        Edit(list, "edti2")->setFocus();
+        QCOMPARE(list.SelectedModel()->I1, 0.0f);
+        QCOMPARE(i1->text(), QString("0"));
+        QVERIFY(!i1->property("bbxWrong").toBool());
+
+        for (const char* text : {"nan", "inf", "-inf", "1e39"}) {
+            TypeAndEnter(Edit(list, "edti2"), text);
+            QCOMPARE(list.SelectedModel()->I2, 0.0f);
+            QCOMPARE(Edit(list, "edti2")->text(), QString("0"));
+        }
+        TypeAndEnter(Edit(list, "edtkx"), "nan");
+        QCOMPARE(list.CurrentSettings().KX, 0.0f);
+
+        // Up and Down step by one, the wheel too while the field has the focus.
+        QLineEdit* id = Edit(list, "edtID");
+        id->setFocus();
+        QTest::keyClick(id, Qt::Key_Up);
+        QTest::keyClick(id, Qt::Key_Up);
+        QCOMPARE(list.SelectedModel()->ID, 2);
+        QTest::keyClick(id, Qt::Key_Down);
+        QCOMPARE(id->text(), QString("1"));
+        QWheelEvent wheel(QPointF(5, 5), id->mapToGlobal(QPointF(5, 5)), {}, QPoint(0, -120), Qt::NoButton, {},
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(id, &wheel);
+        QCOMPARE(list.SelectedModel()->ID, 0);
+        QLineEdit* zoom = Edit(list, "edtzoom");
+        zoom->setFocus();
+        QTest::keyClick(zoom, Qt::Key_Down);
+        QCOMPARE(list.CurrentSettings().Zoom, 3);
+        // Each step is one step of the history.
+        list.Undo();
+        QVERIFY(list.SelectedModel());
+        QCOMPARE(list.SelectedModel()->ID, 1);
+    }
+
+    void SizeFieldsApplyWhenFinished() {
+        TEditorFixture fx;
+        TfrmList& list = fx.List();
+        auto* box = list.findChild<editor::TPaintBox*>("PaintBox");
+        Type(Edit(list, "edtzoom"), "1000");
+        QCOMPARE(box->size(), QSize(128, 128));
+        QTest::keyClick(Edit(list, "edtzoom"), Qt::Key_Return);
+        QCOMPARE(box->size(), QSize(32000, 32000));
+        Type(Edit(list, "edtcx"), "2");
+        Edit(list, "edtcy")->setFocus();
+        QCOMPARE(box->size(), QSize(2000, 32000));
+    }
+
+    void ErrorsNameTheFileAndSayInPolishWhatWentWrong() {
+        TEditorFixture fx;
+        TfrmList& list = fx.List();
+        TDialogAnswerer answers;
+        answers.AnswerMessage(QMessageBox::Ok);
+        editor::RunGuarded([&] { list.OpenFile(fx.PathOf("missing.bbx")); });
+        QCOMPARE(answers.Seen().back().Text,
+                 QString::fromUtf8("Nie można otworzyć pliku „missing.bbx”.\n\nNie ma takiego pliku ani katalogu"));
+
+        WriteBytes(fx.PathOf("plain"), "");
+        list.AddModel();
+        answers.ChooseFile(fx.PathOf("plain/inside.bbx"));
+        answers.AnswerMessage(QMessageBox::Ok);
+        editor::RunGuarded([&] { list.SaveAs(); });
+        QCOMPARE(answers.Seen().back().Text,
+                 QString::fromUtf8("Nie można zapisać pliku „inside.bbx”.\n\nCzęść ścieżki nie jest katalogiem"));
+        QVERIFY(answers.AllAnswered());
+        QCOMPARE(editor::SystemErrorText(EACCES), QString::fromUtf8("Brak uprawnień"));
+    }
+
+    void AModelBeyondTheSphereLimitIsToldOnceAndStaysEditable() {
+        TEditorFixture fx;
+        const QString path = fx.PathOf("huge.bbx");
+        bbx::Tbbx_collection models = MakeCollection({"Small", "Huge"});
+        models.Items(1)->AddElement(bbx::MakeSeries(bbx::RGB(9, 9, 9), 2147483647, 0, 0, 0, 5, 10, 10, 10, 5));
+        models.SaveToFile(path.toStdString());
+        TfrmList& list = fx.List();
+        TDialogAnswerer answers;
+        answers.ChooseFile(path);
+        list.Open();
+        answers.AnswerMessage(QMessageBox::Ok);
+        fx.ClickRow(1);
+        QTRY_COMPARE(answers.Seen().size(), std::size_t(2));
+        const QString text = answers.Seen().back().Text;
+        QVERIFY2(text.contains(QString::fromUtf8("„Huge” (ID 1)")) && text.contains("element 1"), qPrintable(text));
+        // Refreshing the list says nothing more; the preview is only the background.
+        list.AddModel();
+        list.Undo();
+        QTest::qWait(20);
+        QCOMPARE(answers.Seen().size(), std::size_t(2));
+        const QImage preview = list.findChild<editor::TPaintBox*>("PaintBox")->grab().toImage();
+        QCOMPARE(preview.pixel(64, 64), qRgb(0, 0, 0));
+        // Still editable, and small enough again the model draws.
+        TypeAndEnter(Edit(list, "edtNazwa"), "Mended");
+        TfrmModel* window = list.OpenModelWindow(*list.SelectedModel());
+        window->SelectElement(1);
+        TypeAndEnter(window->findChild<QLineEdit*>("edtc"), "3");
+        QCOMPARE(window->Model().GetElement(1).C, 3);
+        answers.AnswerMessage(QMessageBox::Ok);
+        TypeAndEnter(window->findChild<QLineEdit*>("edtc"), "2000000");
+        QTRY_COMPARE(answers.Seen().size(), std::size_t(3));
+        QVERIFY(answers.Seen().back().Text.contains(QString::fromUtf8("„Mended”")));
+        TypeAndEnter(window->findChild<QLineEdit*>("edtr1"), "7");  // no second box for the same state
+        QTest::qWait(20);
+        QVERIFY(answers.AllAnswered());
+        QCOMPARE(window->Model().GetElement(1).R1, 7.0f);
     }
 
     void TheListWindowCannotBeClosed() {

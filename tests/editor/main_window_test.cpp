@@ -334,6 +334,80 @@ private slots:
         QVERIFY(children.at(2)->pos().x() > children.at(1)->pos().x());
     }
 
+    void CascadeAndTileKeepEveryWindowUsable() {
+        TEditorFixture fx;
+        fx.Main().resize(900, 650);
+        for (int i = 0; i < 3; ++i) fx.List().AddModel();
+        for (int i = 0; i < 3; ++i) fx.List().OpenModelWindow(*fx.List().Collection().Items(i));
+        for (const char* arrangement : {"&Kaskadowo", "&Sąsiadująco"}) {
+            Command(fx.Main(), "&Okno", QString::fromUtf8(arrangement))->trigger();
+            for (QMdiSubWindow* window : fx.Main().MdiArea()->subWindowList()) {
+                const QSize inner = window->widget()->size();
+                QVERIFY2(inner.width() >= window->widget()->minimumWidth() &&
+                             inner.height() >= window->widget()->minimumHeight(),
+                         qPrintable(window->windowTitle()));
+            }
+            // The list window's last field and its button stay inside it.
+            const QWidget* button = fx.List().findChild<QWidget*>("btnBackground");
+            QVERIFY(fx.List().widget()->rect().contains(
+                QRect(button->mapTo(fx.List().widget(), QPoint(0, 0)), button->size())));
+            QVERIFY(fx.List().widget()->width() >= 150 + 4 + 2 * 85);
+        }
+        // The editing window's panel is never cut off either.
+        TfrmModel* window = fx.ActiveModelWindow();
+        window->resize(50, 50);
+        QVERIFY(window->widget()->height() >= 353);
+    }
+
+    void TheFirstEditingWindowShowsTheGuidesAndFitsTheArea() {
+        TEditorFixture fx;
+        fx.Main().resize(1200, 900);
+        fx.List().AddModel();
+        TfrmModel* window = fx.List().OpenModelWindow(*fx.List().Collection().Items(0));
+        for (const char* name : {"PaintBox1", "PaintBox2", "PaintBox3"}) {
+            auto* view = window->findChild<editor::TPaintBox*>(name);
+            const QImage shown = view->grab().toImage();
+            const int cx = view->width() / 2, cy = view->height() / 2;
+            QCOMPARE(shown.pixel(cx - 128, 5), qRgb(128, 128, 128));
+            QCOMPARE(shown.pixel(cx + 128, 5), qRgb(128, 128, 128));
+            QCOMPARE(shown.pixel(5, cy - 128), qRgb(128, 128, 128));
+            QCOMPARE(shown.pixel(5, cy + 128), qRgb(128, 128, 128));
+        }
+        // In a small main window it takes what the area offers.
+        fx.Main().resize(640, 400);
+        QTest::qWait(0);
+        fx.List().AddModel();
+        TfrmModel* small = fx.List().OpenModelWindow(*fx.List().Collection().Items(1));
+        QVERIFY(small->width() <= std::max(fx.Main().MdiArea()->viewport()->width(), small->minimumWidth()));
+        QVERIFY(small->height() <= std::max(fx.Main().MdiArea()->viewport()->height(), small->minimumHeight()));
+    }
+
+    void CtrlInsFromAFieldAndCtrlF4() {
+        TEditorFixture fx;
+        fx.List().AddModel();
+        fx.ClickRow(0);
+        auto* name = fx.List().findChild<QLineEdit*>("edtNazwa");
+        name->setFocus();
+        Key(name, Qt::Key_Insert, Qt::ControlModifier);
+        QCOMPARE(fx.List().Collection().Count(), 2);
+        QCOMPARE(name->text(), QString("Model 0"));
+
+        fx.List().EditModel();
+        TfrmModel* window = fx.ActiveModelWindow();
+        QVERIFY(window);
+        auto* x1 = window->findChild<QLineEdit*>("edtx1");
+        x1->setFocus();
+        Key(x1, Qt::Key_Insert, Qt::ControlModifier);
+        QCOMPARE(fx.List().Collection().Count(), 3);
+        Key(x1, Qt::Key_F4, Qt::ControlModifier);
+        QTRY_COMPARE(fx.ActiveModelWindow(), nullptr);
+        QCOMPARE(fx.Main().MdiArea()->subWindowList().size(), 1);
+        // The list window itself stays.
+        QVERIFY(!Command(fx.Main(), "&Okno", "&Zamknij")->isEnabled());
+        Key(&fx.ListView(), Qt::Key_F4, Qt::ControlModifier);
+        QVERIFY(fx.List().isVisible());
+    }
+
     void AboutBoxNamesTheProgram() {
         TEditorFixture fx;
         TDialogAnswerer answers;

@@ -167,6 +167,21 @@ private slots:
         QVERIFY(!fx.Edit("edtx2")->isEnabled());
     }
 
+    void TheSeriesCountAppliesOnceTyped() {
+        TModelWindowFixture fx;
+        fx.W().InsertSeries();
+        Type(fx.Edit("edtc"), "10000000");
+        QCOMPARE(fx.M().GetElement(0).C, 3);
+        QTest::keyClick(fx.Edit("edtc"), Qt::Key_Return);
+        QCOMPARE(fx.M().GetElement(0).C, 10000000);
+        Type(fx.Edit("edtc"), "7");
+        fx.Edit("edtx1")->setFocus();
+        QCOMPARE(fx.M().GetElement(0).C, 7);
+        // The positions still follow every key.
+        Type(fx.Edit("edtx1"), "4");
+        QCOMPARE(fx.M().GetElement(0).X1, 4.0f);
+    }
+
     void FieldHandlesFollowThePointerWithinTheirLimits() {
         TModelWindowFixture fx;
         fx.W().InsertSphere();
