@@ -1,16 +1,19 @@
 # Front door: make play | make edit | make test | make deps
+#             make install [PREFIX=/usr/local] [DESTDIR=...] | make package
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 JOBS       ?= $(shell nproc)
 FUZZ_SECONDS ?= 30
+PREFIX     ?= /usr/local
+DESTDIR    ?=
 
 CMAKE_FLAGS ?=
 # Warnings are errors in every build made through these targets (and so in CI).
 WERROR = -DBBX_WERROR=ON
 CTEST = ctest --output-on-failure -j $(JOBS)
 
-.PHONY: deps build play edit test test-fast test-asan fuzz bench clean
+.PHONY: deps build play edit test test-fast test-asan fuzz bench install package clean
 
 deps:
 	@tools/scripts/install-deps.sh
@@ -43,6 +46,15 @@ fuzz: deps
 	CXX=clang++ CC=clang cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBBX_FUZZ=ON $(WERROR)
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
 	tools/scripts/run-fuzzers.sh $(FUZZ_BUILD)/fuzz $(FUZZ_SECONDS)
+
+# The programs, the game's data, desktop files, icons and manual pages into
+# $(DESTDIR)$(PREFIX); the build stays as it was configured.
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+# A Debian package of the same (for /usr) in $(BUILD)/.
+package: build
+	cd $(BUILD) && cpack
 
 bench: build
 	@for b in $(BUILD)/bench/*; do [ -x "$$b" ] && "$$b"; done

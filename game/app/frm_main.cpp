@@ -1,10 +1,12 @@
 #include "app/frm_main.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <string_view>
 #include <utility>
 
 #include "core/code_page.h"
+#include "core/program_directory.h"
 #include "core/real_format.h"
 #include "flow/intro.h"
 #include "flow/menu.h"
@@ -21,10 +23,11 @@ const std::string& ErrorTitle() { return bbx::Pl<"BŁĄD !!!">(); }
 
 constexpr TRect kErrorTextRect{50, 50, 750, 550};
 
-std::string ErrorScreenText(const TErrorInfo& error) {
+std::string ErrorScreenText(const TErrorInfo& error, const std::string& logPath) {
     std::string text = bbx::Pl<"BŁĄD !!!\r\n\r\nTyp: ">() + error.ShownName();
     if (error.Code) text += "\r\nKod: " + std::to_string(*error.Code);
     text += bbx::Pl<"\r\nTreść: ">() + error.Message;
+    text += bbx::Pl<"\r\n\r\nSzczegóły zapisano w pliku:\r\n">() + bbx::Utf8ToCp1250(logPath);
     text += bbx::Pl<
         "\r\n\r\nNaciśnij dowolny klawisz...\r\n\r\nJeśli problem będzie się powtarzał,\r\nzakończ aplikację [Alt]+[F4]">();
     return text;
@@ -75,17 +78,30 @@ void TfrmMain::FormCreate() {
 }
 
 void TfrmMain::LoadConfig() {
+    // The player's own Config.xml takes the place of the shipped one.
+    const std::string own = bbx::UserConfigDirectory(kGameFolderName);
+    const bool ownConfig = !own.empty() && std::filesystem::exists(own + "Config.xml");
     // Reading stops at the first failure; what was read so far stays.
     try {
-        const auto document = LoadDataFile(Directory, "Config.xml");
+        const auto document = LoadDataFile(ownConfig ? own : Directory, "Config.xml");
         const TXMLTag* gfx = FindTag(FindTag(document.get(), "config"), "gfx");
         if (Trimmed(GetText(FindTag(gfx, "bpp"))) == "32") Display.SetBitsPerPixel(32);
         CacheSize = bbx::StrToInt(Trimmed(GetText(FindTag(gfx, "sprites"))));
         Tolerance =
             static_cast<float>(bbx::StrToInt(Trimmed(GetText(FindTag(gfx, "angletolerance")))) / 100.0L);
         if (Trimmed(GetText(FindTag(gfx, "windowed"))) == "1") Display.SetWindowed(true);
+    } catch (const EXMLNodeMissing&) {
+        // A setting left out keeps its default.
     } catch (...) {
+        // A player's own file that cannot be read, or holds a value that is
+        // no number, is logged, to tell why a setting did not take.
+        if (ownConfig) {
+            TErrorInfo info = DescribeError(std::current_exception());
+            info.Message = bbx::Utf8ToCp1250(own) + "Config.xml: " + info.Message;
+            WriteErrorLog(Directory, ErrorTitle(), info);
+        }
     }
+    if (StartWindowed) Display.SetWindowed(*StartWindowed);
 }
 
 void TfrmMain::DXDrawInitialize() {
@@ -285,7 +301,7 @@ void TfrmMain::ApplicationEventsException(const std::exception_ptr& error) noexc
             Close();
             return;
         }
-        PendingError = ErrorScreenText(info);
+        PendingError = ErrorScreenText(info, ErrorLogPath(Directory));
         if (LastErrorSummary == DismissedError) LeaveRecurringError();
         DismissedError.clear();
     } catch (...) {

@@ -97,6 +97,9 @@ public:
     const std::string& ErrorText() const { return PendingError; }
     std::int32_t SpriteCacheSize() const { return CacheSize; }
     float AngleTolerance() const { return Tolerance; }
+    // A window or full screen chosen on the command line; it wins over
+    // Config.xml. Set before FormCreate.
+    std::optional<bool> StartWindowed;
 
 private:
     void LoadConfig();

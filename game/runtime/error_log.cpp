@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <filesystem>
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -70,7 +71,20 @@ void AppendToFile(const std::string& path, std::string_view bytes) {
     }
 }
 
+// The user's state folder when the folder exists but cannot be written to;
+// empty otherwise. A missing folder keeps its place: the entry is lost there.
+std::string StateFolderInstead(const std::string& directory) {
+    if (::access(directory.c_str(), W_OK | X_OK) == 0) return {};
+    if (errno != EACCES && errno != EROFS && errno != EPERM) return {};
+    return bbx::UserStateDirectory(kGameFolderName);
+}
+
 }  // namespace
+
+std::string ErrorLogPath(const std::string& directory) {
+    const std::string state = StateFolderInstead(directory);
+    return (state.empty() ? directory : state) + "Errors.log";
+}
 
 std::string ErrorLogEntry(std::string_view title, const TErrorInfo& error, const TErrorLogFacts& facts) {
     std::string entry(kLineEnd);
@@ -89,7 +103,11 @@ void WriteErrorLog(const std::string& directory, std::string_view title, const T
     try {
         const TErrorLogFacts facts{UserName(), ComputerName(), bbx::ProgramFileName(),
                                    LocalDateTimeText(std::chrono::system_clock::now())};
-        AppendToFile(directory + "Errors.log", ErrorLogEntry(title, error, facts));
+        if (const std::string state = StateFolderInstead(directory); !state.empty()) {
+            std::error_code ignored;
+            std::filesystem::create_directories(state, ignored);
+        }
+        AppendToFile(ErrorLogPath(directory), ErrorLogEntry(title, error, facts));
     } catch (...) {
         // Out of memory while building the entry: it is lost, as on a full disk.
     }

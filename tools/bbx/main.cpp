@@ -3,7 +3,9 @@
 //   bbx dump FILE [-o OUT.json]
 //   bbx build IN.json -o OUT.bbx
 //   bbx render FILE (--id N | --index I) [--yaw A] [--pitch B] [--zoom R] [--size WxH] -o OUT.png|OUT.svg
+//   bbx thumbnail FILE OUT.png [--size N] [--id N | --index I] [--yaw A] [--pitch B] [--zoom R]
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <csignal>
@@ -38,7 +40,9 @@ const char* const kUsage =
     "usage: bbx info FILE\n"
     "       bbx dump FILE [-o OUT.json]\n"
     "       bbx build IN.json -o OUT.bbx\n"
-    "       bbx render FILE (--id N | --index I) [--yaw A] [--pitch B] [--zoom R] [--size WxH] -o OUT.png|OUT.svg\n";
+    "       bbx render FILE (--id N | --index I) [--yaw A] [--pitch B] [--zoom R] [--size WxH] -o OUT.png|OUT.svg\n"
+    "       bbx thumbnail FILE OUT.png [--size N] [--id N | --index I] [--yaw A] [--pitch B] [--zoom R]\n"
+    "       bbx --help | --version\n";
 
 struct UsageError {
     std::string Message;
@@ -83,9 +87,9 @@ Options ParseOptions(int argc, char** argv) {
         else if (arg == "--zoom") o.Zoom = ParseNumber<float>(arg, value());
         else if (arg == "--size") {
             const std::string s = value();
-            const auto x = s.find('x');
-            if (x == std::string::npos) throw UsageError{"--size expects WxH, not '" + s + "'"};
-            const int w = ParseNumber<int>(arg, s.substr(0, x)), h = ParseNumber<int>(arg, s.substr(x + 1));
+            const auto x = s.find('x');  // "N" alone is NxN
+            const int w = ParseNumber<int>(arg, s.substr(0, x));
+            const int h = x == std::string::npos ? w : ParseNumber<int>(arg, s.substr(x + 1));
             if (w < 1 || h < 1 || w > 16384 || h > 16384) throw UsageError{"--size must be from 1x1 to 16384x16384"};
             o.Size = {w, h};
         } else if (!arg.empty() && arg[0] == '-' && arg != "-") throw UsageError{"unknown option " + arg};
@@ -171,6 +175,17 @@ int Build(const Options& o) {
     return 0;
 }
 
+// The model --id or --index names; never null.
+const Tbbx_model* ChosenModel(const Tbbx_collection& models, const std::string& file, const Options& o) {
+    const Tbbx_model* model = nullptr;
+    if (o.Id) model = models.FindById(*o.Id);
+    else if (*o.Index >= 0 && *o.Index < models.Count()) model = models.Items(*o.Index);
+    if (!model)
+        throw FileError{file, o.Id ? "no model with id " + std::to_string(*o.Id)
+                                   : "no model at index " + std::to_string(*o.Index)};
+    return model;
+}
+
 int Render(const Options& o) {
     if (o.Positional.size() != 1 || !o.Output || o.Id.has_value() == o.Index.has_value())
         throw UsageError{"render takes FILE, one of --id or --index, and -o OUT.png|OUT.svg"};
@@ -178,12 +193,7 @@ int Render(const Options& o) {
     if (!svg && !EndsWith(*o.Output, ".png")) throw UsageError{"the output must end in .png or .svg"};
     const std::string& file = o.Positional[0];
     const Tbbx_collection models = LoadModels(file);
-    const Tbbx_model* model = nullptr;
-    if (o.Id) model = models.FindById(*o.Id);
-    else if (*o.Index >= 0 && *o.Index < models.Count()) model = models.Items(*o.Index);
-    if (!model)
-        throw FileError{file, o.Id ? "no model with id " + std::to_string(*o.Id)
-                                   : "no model at index " + std::to_string(*o.Index)};
+    const Tbbx_model* model = ChosenModel(models, file, o);
 
     int width, height;
     if (o.Size) {
@@ -216,6 +226,31 @@ int Render(const Options& o) {
     return 0;
 }
 
+constexpr int kThumbnailSide = 128;
+
+// The model (the first one unless --id or --index names another) fitted into
+// a square of --size pixels: its sprite's longer side fills the square and
+// the projection scale grows with it.
+int Thumbnail(const Options& o) {
+    if (o.Positional.size() != 2 || o.Output || (o.Id && o.Index))
+        throw UsageError{"thumbnail takes FILE and OUT.png, and at most one of --id or --index"};
+    if (!EndsWith(o.Positional[1], ".png")) throw UsageError{"the thumbnail must end in .png"};
+    const std::string& file = o.Positional[0];
+    const Tbbx_collection models = LoadModels(file);
+    if (models.Count() == 0) throw FileError{file, "holds no model"};
+    Options picture = o;
+    if (!o.Id) picture.Index = o.Index.value_or(0);
+    const Tbbx_model* model = ChosenModel(models, file, picture);
+    const auto extent = [](float v) { return std::isfinite(v) && v >= 1 ? static_cast<double>(v) : 1.0; };
+    const int side = o.Size ? std::max(o.Size->first, o.Size->second) : kThumbnailSide;
+    const double scale = side / std::max(extent(model->I1), extent(model->I2));
+    picture.Positional = {file};
+    picture.Output = o.Positional[1];
+    picture.Size = {side, side};
+    picture.Zoom = static_cast<float>(o.Zoom * scale);
+    return Render(picture);
+}
+
 }  // namespace
 
 static int Run(int argc, char** argv) {
@@ -226,11 +261,16 @@ static int Run(int argc, char** argv) {
             std::cout << kUsage;
             return 0;
         }
+        if (command == "--version") {
+            std::cout << "bbx " << BBX_VERSION << '\n';
+            return 0;
+        }
         const Options options = ParseOptions(argc, argv);
         if (command == "info") return Info(options);
         if (command == "dump") return Dump(options);
         if (command == "build") return Build(options);
         if (command == "render") return Render(options);
+        if (command == "thumbnail") return Thumbnail(options);
         throw UsageError{"unknown command " + command};
     } catch (const UsageError& e) {
         std::cerr << "bbx: " << tool::OneLine(e.Message) << '\n' << kUsage;

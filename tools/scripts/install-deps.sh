@@ -10,6 +10,7 @@ packages=(
   libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev libfontconfig-dev fonts-dejavu-core xdg-utils
   qt6-base-dev qt6-translations-l10n
   xvfb xauth openbox xdotool imagemagick lame
+  desktop-file-utils appstream shared-mime-info lintian dpkg-dev file
 )
 
 missing=()

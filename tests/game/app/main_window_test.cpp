@@ -417,8 +417,10 @@ TEST_F(MainWindowTest, AnErrorShowsTheErrorScreenAndWritesTheLog) {
     Game->FailUpdate = true;
     Tick();
     EXPECT_EQ(form.ErrorText(),
-              Pl("BŁĄD !!!\r\n\r\nTyp: Exception\r\nTreść: Zły stan gry\r\n\r\nNaciśnij dowolny klawisz...\r\n\r\n"
-                 "Jeśli problem będzie się powtarzał,\r\nzakończ aplikację [Alt]+[F4]"));
+              Pl("BŁĄD !!!\r\n\r\nTyp: Exception\r\nTreść: Zły stan gry\r\n\r\nSzczegóły zapisano w pliku:\r\n") +
+                 Data.File("Errors.log") +
+                 Pl("\r\n\r\nNaciśnij dowolny klawisz...\r\n\r\n"
+                    "Jeśli problem będzie się powtarzał,\r\nzakończ aplikację [Alt]+[F4]"));
     const std::string log = Data.Read("Errors.log");
     EXPECT_NE(log.find("Błąd:       BŁĄD !!!\r\n"), std::string::npos);
     EXPECT_NE(log.find("Typ:        Exception\r\nTreść:      Zły stan gry\r\n"), std::string::npos);
@@ -440,7 +442,9 @@ TEST_F(MainWindowTest, AnInputOutputErrorShowsItsCode) {
     GameFails = true;
     ChooseNewGame();
     EXPECT_EQ(form.ErrorText().substr(0, form.ErrorText().find(Pl("\r\n\r\nNaciśnij"))),
-              Pl("BŁĄD !!!\r\n\r\nTyp: InOutError\r\nKod: 2\r\nTreść: GameData.xml: nie ma takiego pliku"));
+              Pl("BŁĄD !!!\r\n\r\nTyp: InOutError\r\nKod: 2\r\nTreść: GameData.xml: nie ma takiego pliku\r\n\r\n"
+                 "Szczegóły zapisano w pliku:\r\n") +
+                  Data.File("Errors.log"));
     EXPECT_NE(Data.Read("Errors.log").find("Kod:        2\r\n"), std::string::npos);
 }
 
