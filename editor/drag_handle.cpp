@@ -1,6 +1,7 @@
 #include "editor/drag_handle.h"
 
 #include <QMouseEvent>
+#include <QPainter>
 
 namespace editor {
 
@@ -11,6 +12,20 @@ TDragHandle::TDragHandle(QWidget* parent, int size) : QFrame(parent) {
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Button);
     setCursor(Qt::SizeVerCursor);
+}
+
+void TDragHandle::paintEvent(QPaintEvent* event) {
+    QFrame::paintEvent(event);
+    QPainter painter(this);
+    const QPalette::ColorGroup group = isEnabled() ? QPalette::Active : QPalette::Disabled;
+    const QPoint centre = rect().center();
+    // Three by three engraved dots, a light one below and right of each dark one.
+    for (int row = -1; row <= 1; ++row)
+        for (int column = -1; column <= 1; ++column) {
+            const QPoint dot = centre + QPoint(column * 3, row * 3);
+            painter.fillRect(QRect(dot + QPoint(1, 1), QSize(1, 1)), palette().color(group, QPalette::Light));
+            painter.fillRect(QRect(dot, QSize(1, 1)), palette().color(group, QPalette::Dark));
+        }
 }
 
 void TDragHandle::mousePressEvent(QMouseEvent* event) {

@@ -1,6 +1,7 @@
 #pragma once
-// A small raised panel that the user drags with the mouse to change a value.
-// The owner decides what a press, a move and a release mean.
+// A small raised panel that the user drags with the mouse to change a value,
+// drawn with a grip of dots (grey while it is disabled). The owner decides
+// what a press, a move and a release mean.
 
 #include <QFrame>
 #include <QPoint>
@@ -23,6 +24,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 };
 
 }  // namespace editor

@@ -63,6 +63,7 @@ void ConnectFieldHandle(TDragHandle& handle, QLineEdit& edit, const TDragRule& r
     // away, which would end the field's edit before the drag reads it.
     handle.setFocusPolicy(Qt::ClickFocus);
     handle.setFocusProxy(&edit);
+    handle.setToolTip(QString::fromUtf8("Przeciągnij w dół, by zwiększyć wartość, w górę, by ją zmniejszyć"));
     handle.OnMouseDown = [&edit, rule, &state](QPoint pos, Qt::KeyboardModifiers) {
         state.Dragging = rule.Press(edit.text(), pos.y(), state);
     };

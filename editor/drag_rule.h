@@ -41,7 +41,7 @@ struct TDragRule {
     std::optional<QString> Stepped(const QString& text, int direction) const;
 };
 
-// Wires a field's handle: a press starts a drag from the field's value, each
+// Wires a field's handle (with its tooltip): a press starts a drag from the field's value, each
 // move while dragging writes the new value into the field (if it is enabled)
 // and then calls afterMove, a release stops and calls afterRelease.
 void ConnectFieldHandle(TDragHandle& handle, QLineEdit& edit, const TDragRule& rule, TDragState& state,

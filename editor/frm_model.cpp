@@ -155,10 +155,15 @@ void TfrmModel::CreateFields(QWidget* panel) {
             FinishEdit();
         });
         Edits[i] = edit;
+        Handles[i] = handle;
     }
 }
 
 void TfrmModel::ConnectViewHandle(const TViewHandleRule& rule) {
+    rule.Handle->setToolTip(rule.Perspective
+                                ? QString::fromUtf8("Przeciągnij, by obrócić widok; z Ctrl: skala; dwuklik: bez obrotu")
+                                : QString::fromUtf8("Przeciągnij, by przesunąć widoki; z Ctrl: powiększenie; dwuklik: "
+                                                    "bez przesunięcia"));
     rule.Handle->OnMouseDown = [this, rule](QPoint pos, Qt::KeyboardModifiers modifiers) {
         Drag.Dragging = true;
         Drag.ZoomDragging = modifiers.testFlag(Qt::ControlModifier);
@@ -291,7 +296,9 @@ void TfrmModel::ShowElement(bool enableFields) {
         // Only changed texts are set, so a field being typed in keeps its cursor.
         const QString text = StoredText(f);
         if (Edits[f]->text() != text) Edits[f]->setText(text);
-        if (enableFields) Edits[f]->setEnabled(selected && (series || f <= R1 || (f >= ColorR && f <= ColorB)));
+        if (!enableFields) continue;
+        Edits[f]->setEnabled(selected && (series || f <= R1 || (f >= ColorR && f <= ColorB)));
+        Handles[f]->setEnabled(Edits[f]->isEnabled());
     }
     if (enableFields) btnColor->setEnabled(selected);
     Filling = false;

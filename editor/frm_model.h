@@ -134,6 +134,7 @@ private:
     QWidget* PanelInside = nullptr;
     // edtx1, edty1, edtz1, edtr1, edtx2, edty2, edtz2, edtr2, edtcr, edtcg, edtcb, edtc
     std::array<TNumberField*, 12> Edits{};
+    std::array<TDragHandle*, 12> Handles{};  // pnlx1 ... pnlc, in the same order
     QPushButton* btnColor = nullptr;
 };
 

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QMenu>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QTest>
@@ -610,6 +611,15 @@ private slots:
         TEditorFixture fx;
         QVERIFY(!fx.List().close());
         QVERIFY(fx.List().isVisible());
+        // Nothing offers to close it.
+        QVERIFY(!fx.List().windowFlags().testFlag(Qt::WindowCloseButtonHint));
+        int closeItems = 0;
+        for (QAction* item : fx.List().systemMenu()->actions())
+            if (item->text().contains("Zamknij")) {
+                ++closeItems;
+                QVERIFY(!item->isEnabled());
+            }
+        QCOMPARE(closeItems, 1);
     }
 };
 

@@ -167,6 +167,25 @@ private slots:
         QVERIFY(!fx.Edit("edtx2")->isEnabled());
     }
 
+    void ControlsThatCannotActAreDisabledAndHandlesSayWhatTheyDo() {
+        TModelWindowFixture fx;
+        auto* button = fx.W().findChild<QPushButton*>("btnColor");
+        QVERIFY(!button->isEnabled());
+        for (const char* name : {"pnlx1", "pnlr1", "pnlcr", "pnlc"}) QVERIFY(!fx.Child(name)->isEnabled());
+        fx.W().InsertSphere();
+        QVERIFY(button->isEnabled());
+        QVERIFY(fx.Child("pnlx1")->isEnabled() && fx.Child("pnlcb")->isEnabled());
+        QVERIFY(!fx.Child("pnlx2")->isEnabled() && !fx.Child("pnlc")->isEnabled());
+        QVERIFY(!fx.Child("pnlx1")->toolTip().isEmpty());
+        QVERIFY(fx.Child("Panel1")->toolTip().contains("Ctrl"));
+        QVERIFY(fx.Child("Panel4")->toolTip() != fx.Child("Panel1")->toolTip());
+        // The grip: dark dots in the middle of an otherwise plain face.
+        const QImage grip = fx.Child("pnlx1")->grab().toImage();
+        const QColor dark = fx.Child("pnlx1")->palette().color(QPalette::Active, QPalette::Dark);
+        QCOMPARE(grip.pixel(10, 10), dark.rgb());
+        QVERIFY(grip.pixel(8, 10) != dark.rgb());
+    }
+
     void TheSeriesCountAppliesOnceTyped() {
         TModelWindowFixture fx;
         fx.W().InsertSeries();
