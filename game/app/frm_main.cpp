@@ -90,6 +90,8 @@ void TfrmMain::LoadConfig() {
         Tolerance =
             static_cast<float>(bbx::StrToInt(Trimmed(GetText(FindTag(gfx, "angletolerance")))) / 100.0L);
         if (Trimmed(GetText(FindTag(gfx, "windowed"))) == "1") Display.SetWindowed(true);
+        // Last, so that a file written before it keeps every other setting.
+        SpriteMemory = TGfx::SpriteMemoryFromMegabytes(bbx::StrToInt(Trimmed(GetText(FindTag(gfx, "spritememory")))));
     } catch (const EXMLNodeMissing&) {
         // A setting left out keeps its default.
     } catch (...) {
@@ -109,7 +111,8 @@ void TfrmMain::DXDrawInitialize() {
     PointerY = 300;
     SoundPlayer = std::make_unique<TSfx>(Sound, Directory);
     SoundPlayer->LoadSounds();
-    SpriteBank = std::make_unique<TGfx>(Display.Format(), Text, std::min(CacheSize, MostSpriteCacheSize), Tolerance);
+    SpriteBank = std::make_unique<TGfx>(Display.Format(), Text, std::min(CacheSize, MostSpriteCacheSize), Tolerance,
+                                        SpriteMemory);
     Services.emplace(TScreenServices{Display, *SpriteBank, *SoundPlayer, Directory, PointerX, PointerY});
     SpriteBank->Initialize(Directory);
     Current = std::make_unique<TIntro>(*Services);

@@ -6,6 +6,7 @@
 // error into an error screen and an "Errors.log" entry. It knows no
 // platform: the platform loop feeds it ticks and events.
 
+#include <cstddef>
 #include <cstdint>
 #include <exception>
 #include <functional>
@@ -20,10 +21,10 @@
 #include "runtime/input_events.h"
 #include "runtime/keyboard_state.h"
 #include "runtime/system_services.h"
+#include "world/gfx.h"
 
 namespace gb {
 
-class TGfx;
 class TIntro;
 class TMenu;
 class TSfx;
@@ -39,8 +40,6 @@ public:
 
 class TfrmMain : public TWindowEvents {
 public:
-    static constexpr std::int32_t DefaultSpriteCacheSize = 200;
-    static constexpr float DefaultAngleTolerance = 0.1f;
     // The sprite bank gets at most this many slots, whatever the settings
     // say, so that a slip of the pen cannot claim all memory.
     static constexpr std::int32_t MostSpriteCacheSize = 100000;
@@ -97,6 +96,7 @@ public:
     const std::string& ErrorText() const { return PendingError; }
     std::int32_t SpriteCacheSize() const { return CacheSize; }
     float AngleTolerance() const { return Tolerance; }
+    std::size_t SpriteMemoryBudget() const { return SpriteMemory; }
     // A window or full screen chosen on the command line; it wins over
     // Config.xml. Set before FormCreate.
     std::optional<bool> StartWindowed;
@@ -146,8 +146,9 @@ private:
     std::int32_t PointerY = 300;
     std::string PendingError;
     std::string LastErrorSummary;
-    std::int32_t CacheSize = DefaultSpriteCacheSize;
-    float Tolerance = DefaultAngleTolerance;
+    std::int32_t CacheSize = TGfx::DefaultSpriteCacheSize;
+    float Tolerance = TGfx::DefaultAngleTolerance;
+    std::size_t SpriteMemory = TGfx::DefaultSpriteMemoryBudget;
 
     bool IsClosing = false;
     bool IsEndedByError = false;
