@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
+#include <algorithm>
 #include <limits>
 #include <optional>
 
@@ -69,6 +70,35 @@ void WriteSettings(const QString& path, const TEditorSettings& s) {
     ini.setValue("View/cy", QString::number(s.Wys));
     ini.setValue("View/Zoom", QString::number(s.Zoom));
     ini.setValue("View/Background", QString::number(static_cast<std::int32_t>(s.Background)));
+    ini.sync();
+}
+
+QStringList ReadRecentFiles(const QString& path) {
+    const QSettings ini(path, QSettings::IniFormat);
+    QStringList files;
+    for (int i = 1; i <= kRecentFiles; ++i) {
+        const QString file = Text(ini, qPrintable(QString("Recent/File%1").arg(i)));
+        if (!file.isEmpty() && !files.contains(file)) files << file;
+    }
+    return files;
+}
+
+void WriteRecentFiles(const QString& path, const QStringList& files) {
+    QSettings ini(path, QSettings::IniFormat);
+    ini.remove("Recent");
+    for (int i = 0; i < std::min<int>(kRecentFiles, static_cast<int>(files.size())); ++i)
+        ini.setValue(QString("Recent/File%1").arg(i + 1), files[i]);
+    ini.sync();
+}
+
+QByteArray ReadWindowGeometry(const QString& path) {
+    const QSettings ini(path, QSettings::IniFormat);
+    return QByteArray::fromBase64(Text(ini, "Window/Geometry").toLatin1());
+}
+
+void WriteWindowGeometry(const QString& path, const QByteArray& geometry) {
+    QSettings ini(path, QSettings::IniFormat);
+    ini.setValue("Window/Geometry", QString::fromLatin1(geometry.toBase64()));
     ini.sync();
 }
 

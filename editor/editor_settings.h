@@ -3,7 +3,9 @@
 // view values. Any error reading or writing it is ignored; a value that
 // cannot be read, is no finite number or is out of range takes its default.
 
+#include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 
 #include "core/render_canvas.h"
@@ -29,6 +31,15 @@ struct TEditorSettings {
 
 TEditorSettings ReadSettings(const QString& path);
 void WriteSettings(const QString& path, const TEditorSettings& settings);
+
+// The files opened or saved last, newest first, at most kRecentFiles
+// ("Recent", "File1" ...), and the main window's place and size ("Window",
+// "Geometry"), in the same file.
+inline constexpr int kRecentFiles = 8;
+QStringList ReadRecentFiles(const QString& path);
+void WriteRecentFiles(const QString& path, const QStringList& files);
+QByteArray ReadWindowGeometry(const QString& path);
+void WriteWindowGeometry(const QString& path, const QByteArray& geometry);
 
 // "bbxedit.ini" in the program's folder when it can be written there,
 // otherwise in the user's configuration folder, so that an installed program

@@ -91,6 +91,7 @@ TfrmList::TfrmList(QMdiArea& area, QString settingsPath)
     CreateControls();
     MakeUnclosable(*this);
     ApplySettings(ReadSettings(SettingsPath));
+    Recent = ReadRecentFiles(SettingsPath);
     connect(&History, &QUndoStack::indexChanged, this, &TfrmList::CollectionChanged);
     connect(&History, &QUndoStack::cleanChanged, this, [this](bool clean) {
         setWindowModified(!clean);
@@ -395,7 +396,21 @@ QString TfrmList::ChooseFileToOpen() {
 
 void TfrmList::SetFileName(const QString& path) {
     FFileName = path;
+    if (!path.isEmpty()) RememberFile(path);
     emit FileNameChanged(FFileName);
+}
+
+void TfrmList::RememberFile(const QString& path) {
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    Recent.removeAll(absolute);
+    Recent.prepend(absolute);
+    while (Recent.size() > kRecentFiles) Recent.removeLast();
+    WriteRecentFiles(SettingsPath, Recent);
+    emit RecentFilesChanged();
+}
+
+void TfrmList::OpenRecent(const QString& path) {
+    if (AskSaveChanges(QString::fromUtf8("Otwórz"))) OpenFile(path);
 }
 
 void TfrmList::ReplaceCollection(std::unique_ptr<bbx::Tbbx_collection> replacement, const QString& path) {

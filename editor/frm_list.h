@@ -45,6 +45,9 @@ public:
     // File commands. Save and SaveAs tell whether the file was written.
     void New();
     void Open();
+    // The recent files, newest first; OpenRecent asks the save question first.
+    const QStringList& RecentFiles() const { return Recent; }
+    void OpenRecent(const QString& path);
     // Opens the file without asking anything; raises when it cannot be read.
     void OpenFile(const QString& path);
     bool Save();
@@ -95,6 +98,7 @@ public:
 signals:
     void FileNameChanged(const QString& fileName);
     void ModifiedChanged(bool modified);
+    void RecentFilesChanged();
     // What Undo and Redo can do may have changed.
     void HistoryChanged();
     // The selected model, or its place in the list, may have changed.
@@ -112,6 +116,8 @@ private:
     // The file the open dialog chose, or empty when cancelled.
     QString ChooseFileToOpen();
     void SetFileName(const QString& path);
+    // The file goes to the front of the recent files, which are written at once.
+    void RememberFile(const QString& path);
     void ReplaceCollection(std::unique_ptr<bbx::Tbbx_collection> replacement, const QString& path);
     // The open editing windows, of one model or (onlyOf null) of all.
     QList<TfrmModel*> ModelWindows(const bbx::Tbbx_model* onlyOf) const;
@@ -136,6 +142,7 @@ private:
     QString SettingsPath;
     std::unique_ptr<bbx::Tbbx_collection> FCollection;
     QString FFileName;
+    QStringList Recent;
     std::int32_t NextID = 0;
     // Set through the fields from the settings file when the window is created.
     TEditorSettings View{0, 0, 0, 0, 0, 0, 0, 0};

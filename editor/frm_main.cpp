@@ -15,6 +15,7 @@
 #include <QShortcut>
 
 #include "editor/application_setup.h"
+#include "editor/editor_settings.h"
 #include "editor/error_box.h"
 #include "editor/frm_list.h"
 #include "editor/frm_model.h"
@@ -50,6 +51,8 @@ TfrmMain::TfrmMain(QString settingsPath) : SettingsPath(std::move(settingsPath))
     // Room for the list window and an editing window beside it, within the
     // screen at any scale factor.
     resize(kFirstSize.boundedTo(screen()->availableGeometry().size() * 9 / 10));
+    // Where the user left it, unless that no longer fits a screen.
+    restoreGeometry(ReadWindowGeometry(SettingsPath));
     connect(FMdiArea, &QMdiArea::subWindowActivated, this, &TfrmMain::WindowActivated);
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &TfrmMain::ClipboardChanged);
     ClipboardChanged();
@@ -82,6 +85,10 @@ void TfrmMain::CreateMenus() {
     AddListCommand(file, text("Zapisz &jako..."), {}, &TfrmList::SaveAs);
     file->addSeparator();
     AddListCommand(file, text("&Importuj..."), {}, &TfrmList::Import);
+    file->addSeparator();
+    RecentMenu = file->addMenu(text("Os&tatnie pliki"));
+    RecentMenu->setToolTipsVisible(true);
+    connect(RecentMenu, &QMenu::aboutToShow, this, &TfrmMain::FillRecentMenu);
     file->addSeparator();
     AddCommand(file, text("Za&kończ"), {}, [this] { close(); });
 
@@ -217,6 +224,20 @@ void TfrmMain::FillWindowMenu() {
     }
 }
 
+void TfrmMain::FillRecentMenu() {
+    RecentMenu->clear();
+    if (!FList) return;
+    int number = 0;
+    for (const QString& path : FList->RecentFiles()) {
+        const QString name = QFileInfo(path).fileName().replace('&', "&&");
+        QAction* item = RecentMenu->addAction(QString("&%1 %2").arg(++number).arg(name));
+        item->setToolTip(path);
+        connect(item, &QAction::triggered, this, [this, path] { RunGuarded([&] { FList->OpenRecent(path); }); });
+    }
+}
+
+void TfrmMain::UpdateRecentMenu() { RecentMenu->setEnabled(FList && !FList->RecentFiles().isEmpty()); }
+
 void TfrmMain::ShowAbout() {
     QMessageBox::information(this, "O programie",
                              QString(kProgramTitle) + "\n\n" +
@@ -236,6 +257,8 @@ void TfrmMain::showEvent(QShowEvent* event) {
     connect(FList.get(), &TfrmList::SelectionChanged, this, &TfrmMain::UpdateCommands);
     connect(FList.get(), &TfrmList::HistoryChanged, this, &TfrmMain::UpdateCommands);
     connect(FList.get(), &TfrmList::ModifiedChanged, this, &TfrmMain::setWindowModified);
+    connect(FList.get(), &TfrmList::RecentFilesChanged, this, &TfrmMain::UpdateRecentMenu);
+    UpdateRecentMenu();
     FMdiArea->addSubWindow(FList.get());
     FList->move(0, 0);
     FList->show();
@@ -248,10 +271,12 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
         proceed = false;
         RunGuarded([&] { proceed = FList->AskSaveChanges(QString::fromUtf8("Zakończ")); });
     }
-    if (proceed)
+    if (proceed) {
+        WriteWindowGeometry(SettingsPath, saveGeometry());
         event->accept();
-    else
+    } else {
         event->ignore();
+    }
 }
 
 }  // namespace editor

@@ -68,11 +68,14 @@ private:
     void WindowActivated(QMdiSubWindow* window);
     void ClipboardChanged();
     void FillWindowMenu();
+    void FillRecentMenu();
+    void UpdateRecentMenu();
     void UpdateTitle(const QString& fileName);
 
     QString SettingsPath;
     QMdiArea* FMdiArea;
     QMenu* WindowMenu = nullptr;
+    QMenu* RecentMenu = nullptr;
     // The window menu's own items, before the list of windows.
     qsizetype FixedWindowItems = 0;
     std::vector<TCommandState> Commands;

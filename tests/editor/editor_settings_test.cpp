@@ -1,6 +1,7 @@
 // The settings file "bbxedit.ini": written when the editor ends, read when it
 // starts, defaults for what cannot be read, and where it is kept.
 #include <QLineEdit>
+#include <QMenu>
 #include <QSettings>
 #include <QSplitter>
 #include <QTest>
@@ -8,6 +9,7 @@
 #include "editor/application_setup.h"
 #include "editor/editor_settings.h"
 #include "editor/paint_box.h"
+#include "support/dialog_answerer.h"
 #include "support/editor_fixture.h"
 
 namespace {
@@ -92,6 +94,41 @@ private slots:
         QCOMPARE(ini.value("Genral/ListWidth").toString(), QString("200"));
         QCOMPARE(ini.value("View/cx").toString(), QString("32"));
         QCOMPARE(ini.value("View/r").toString(), QString("127"));
+    }
+
+    void RecentFilesAndTheWindowsPlaceAreKept() {
+        TEditorFixture fx;
+        TDialogAnswerer answers;
+        for (int i = 0; i < 10; ++i) {
+            const QString path = fx.PathOf(QString("f%1.bbx").arg(i));
+            MakeCollection({"M"}).SaveToFile(path.toStdString());
+            fx.List().OpenFile(path);
+        }
+        fx.List().OpenFile(fx.PathOf("f3.bbx"));
+        const QStringList expected = {fx.PathOf("f3.bbx"), fx.PathOf("f9.bbx"), fx.PathOf("f8.bbx"), fx.PathOf("f7.bbx"),
+                                      fx.PathOf("f6.bbx"), fx.PathOf("f5.bbx"), fx.PathOf("f4.bbx"), fx.PathOf("f2.bbx")};
+        QCOMPARE(fx.List().RecentFiles(), expected);
+        fx.Main().resize(777, 555);
+        fx.Main().close();
+        fx.Stop();
+        fx.Start();
+        QCOMPARE(fx.List().RecentFiles(), expected);
+        QCOMPARE(fx.Main().size(), QSize(777, 555));
+
+        // Plik › Ostatnie pliki opens one, after the question when something changed.
+        QMenu* recent = nullptr;
+        for (QAction* item : fx.Main().findChildren<QAction*>())
+            if (item->text() == "Os&tatnie pliki") recent = item->menu();
+        QVERIFY(recent && recent->isEnabled());
+        emit recent->aboutToShow();
+        QCOMPARE(recent->actions().size(), 8);
+        QCOMPARE(recent->actions().at(1)->text(), QString("&2 f9.bbx"));
+        fx.List().AddModel();
+        answers.AnswerMessage(QMessageBox::No);
+        recent->actions().at(1)->trigger();
+        QCOMPARE(fx.List().FileName(), fx.PathOf("f9.bbx"));
+        QCOMPARE(fx.List().RecentFiles().first(), fx.PathOf("f9.bbx"));
+        QVERIFY(answers.AllAnswered());
     }
 
     void TheFileLivesBesideTheProgramWhenThatFolderCanBeWritten() {

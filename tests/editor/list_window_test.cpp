@@ -377,7 +377,9 @@ private slots:
         QCOMPARE(answers.Seen().back().Icon, QMessageBox::Critical);
         QVERIFY(!answers.Seen().back().Text.isEmpty());
         QCOMPARE(ReadBytes(path), before);
-        QCOMPARE(QDir(fx.PathOf("")).entryList(QDir::Files), (QStringList{"old.bbx"}));
+        QStringList files = QDir(fx.PathOf("")).entryList(QDir::Files);
+        files.removeAll("bbxedit.ini");  // the recent files are kept there at once
+        QCOMPARE(files, (QStringList{"old.bbx"}));
 
         // A failed Save As writes no file and keeps the old name.
         answers.ChooseFile(fx.PathOf("new.bbx"));

@@ -67,6 +67,7 @@ private slots:
         const QStringList expected = {
             "&Plik | &Nowy | Ctrl+N", QString::fromUtf8("&Plik | &Otwórz... | Ctrl+O"), "&Plik | &Zapisz | Ctrl+S",
             "&Plik | Zapisz &jako... | ", "&Plik | -", "&Plik | &Importuj... | ", "&Plik | -",
+            "&Plik | Os&tatnie pliki | ", "&Plik | -",
             QString::fromUtf8("&Plik | Za&kończ | "), "&Edycja | &Cofnij | Ctrl+Z",
             QString::fromUtf8("&Edycja | &Ponów | Ctrl+Shift+Z"), "&Edycja | -", "&Edycja | &Wytnij | Ctrl+X", "&Edycja | &Kopiuj | Ctrl+C",
             "&Edycja | Wkl&ej | Ctrl+V", QString::fromUtf8("&Edycja | &Usuń... | Del"), QString::fromUtf8("&Wstaw | &Kulę | Ins"),
