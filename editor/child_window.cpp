@@ -31,7 +31,9 @@ void MakeUnclosable(QMdiSubWindow& window) {
         close->setShortcuts({});
         close->setEnabled(false);
     }
-    window.setWindowFlag(Qt::WindowCloseButtonHint, false);
+    // Without an explicit choice of buttons Qt shows them all.
+    window.setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinMaxButtonsHint);
 }
 
 }  // namespace editor

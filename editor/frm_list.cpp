@@ -506,6 +506,9 @@ TfrmModel* TfrmList::OpenModelWindow(bbx::Tbbx_model& model) {
     frmModel->resize(frmModel->sizeHint().boundedTo(Area.viewport()->size()).expandedTo(frmModel->minimumSize()));
     frmModel->setWindowTitle(LiteralTitle(ToQt(model.Name)));
     frmModel->show();
+    // Where Qt placed it, moved back so far as it sticks out of the area.
+    const QSize room = Area.viewport()->size() - frmModel->size();
+    frmModel->move(std::max(0, std::min(frmModel->x(), room.width())), std::max(0, std::min(frmModel->y(), room.height())));
     return frmModel;
 }
 
