@@ -27,7 +27,31 @@ int TGameCanvas::TextWidth(std::string_view text) { return Renderer().Measure(Fa
 
 int TGameCanvas::TextHeight(std::string_view text) { return Renderer().Measure(Face, text).Height; }
 
+const std::array<int, 256>& TGameCanvas::Advances() {
+    if (MeasuredFace != Face) {
+        for (int code = 0; code < 256; ++code) {
+            const char byte = static_cast<char>(code);
+            AdvanceOf[static_cast<std::size_t>(code)] = Renderer().Measure(Face, std::string_view(&byte, 1)).Width;
+        }
+        MeasuredFace = Face;
+    }
+    return AdvanceOf;
+}
+
 void TGameCanvas::TextOut(int x, int y, std::string_view text) {
+    // Glyphs stand side by side by their advance widths, so only those that
+    // meet the target are rendered: a line of any length costs at most a
+    // target's width of glyphs.
+    const std::array<int, 256>& advance = Advances();
+    const auto width = [&advance](char c) { return static_cast<long long>(advance[static_cast<unsigned char>(c)]); };
+    long long left = x;
+    std::size_t first = 0;
+    while (first < text.size() && left + width(text[first]) <= 0) left += width(text[first++]);
+    std::size_t end = first;
+    for (long long right = left; end < text.size() && right < Buffer().Width(); ++end) right += width(text[end]);
+    text = text.substr(first, end - first);
+    x = static_cast<int>(left);
+
     const TGlyphMask mask = Renderer().Render(Face, text);
     bbx::TPixelBuffer& target = Buffer();
     const bool opaque = GetBrushStyle() == bbx::TBrushStyle::Solid;

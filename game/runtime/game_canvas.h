@@ -3,6 +3,8 @@
 // ellipse, rectangle, pixel) plus a font and text drawing through the
 // platform's text renderer.
 
+#include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -34,10 +36,14 @@ public:
 
 private:
     TTextRenderer& Renderer();
+    // The advance width of each byte in the current face, measured once per face.
+    const std::array<int, 256>& Advances();
 
     TTextRenderer* Text;
     TFontFace Face;
     bbx::TColor FontColor = 0;
+    std::optional<TFontFace> MeasuredFace;
+    std::array<int, 256> AdvanceOf{};
 };
 
 }  // namespace gb

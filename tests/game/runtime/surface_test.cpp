@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+
 #include "core/errors.h"
 #include "runtime/game_canvas.h"
 #include "runtime/platform/null/box_text_renderer.h"
@@ -209,6 +212,56 @@ TEST(GameCanvas, TextOutFillsTheCellWithASolidBrushAndBlendsOverTheSurfaceWithAC
         canvas.TextOut(10, 6, "abc");
         s.ReleaseCanvas();
     }
+}
+
+// Counts what reaches the renderer, to see that a long line is cut to what
+// can show.
+class TLongestRender final : public TTextRenderer {
+public:
+    TTextExtent Measure(const TFontFace& face, std::string_view text) override { return Boxes.Measure(face, text); }
+    TGlyphMask Render(const TFontFace& face, std::string_view text) override {
+        Longest = std::max(Longest, text.size());
+        return Boxes.Render(face, text);
+    }
+    TBoxTextRenderer Boxes{4, 5};
+    std::size_t Longest = 0;
+};
+
+TEST(GameCanvas, TextOutDrawsOnlyTheGlyphsThatMeetTheTargetWithTheSamePixels) {
+    TLongestRender text;
+    text.Boxes.Widths['w'] = 6;
+    text.Boxes.Widths['n'] = 1;
+    std::string line;
+    for (int i = 0; i < 40; ++i) line += "wna\x01n";
+    const int lineWidth = text.Measure({}, line).Width;
+
+    TSurface whole(TPixelFormat::Xrgb8888, &text);
+    whole.SetSize(lineWidth + 40, 8);
+    whole.Fill(RGB(0, 0, 200));
+    whole.Canvas().SetFontColor(RGB(255, 255, 255));
+    whole.Canvas().TextOut(20, 1, line);
+    whole.ReleaseCanvas();
+
+    for (const int shift : {0, 1, 3, 4, 5, 9, 17, 60, lineWidth - 5, lineWidth, lineWidth + 3}) {
+        TSurface part(TPixelFormat::Xrgb8888, &text);
+        part.SetSize(12, 8);
+        part.Fill(RGB(0, 0, 200));
+        part.Canvas().SetFontColor(RGB(255, 255, 255));
+        part.Canvas().TextOut(-shift, 1, line);
+        part.ReleaseCanvas();
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 12; ++x)
+                ASSERT_EQ(part.Pixel(x, y), whole.Pixel(x + shift + 20, y)) << "shift " << shift << " at " << x << "," << y;
+    }
+
+    const std::string huge(1'000'000, 'a');
+    text.Longest = 0;
+    TSurface screen(TPixelFormat::Rgb565, &text);
+    screen.SetSize(800, 20);
+    screen.Canvas().TextOut(-400'000, 0, huge);
+    screen.Canvas().TextOut(50, 0, huge);
+    screen.ReleaseCanvas();
+    EXPECT_LE(text.Longest, 800u / 4 + 2);
 }
 
 TEST(GameCanvas, TextWithoutARendererRaises) {
