@@ -131,7 +131,7 @@ void TGame::LoadGameData() {
     Loading.Work = static_cast<std::int64_t>(Loading.Elements.size()) + objects;
     if (objects > MostMapObjects)
         throw EGameDataError(bbx::Pl<"GameData.xml: mapa tworzy ">() + std::to_string(objects) +
-                             bbx::Pl<" obiektów (dom liczy się ze wszystkimi ścianami), a może najwyżej ">() +
+                             bbx::Pl<" obiektów (dom liczy się ze wszystkimi ścianami), a może ich być najwyżej ">() +
                              std::to_string(MostMapObjects) + ".");
     World->Reserve(TLista::ObjectLayer, static_cast<std::size_t>(objects));
 }
@@ -186,21 +186,11 @@ void TGame::LoadMapObject(const TXMLTag& element) {
     }
     std::unique_ptr<TCos> object;
     switch (what.Kind) {
-        case TMapType::Hero: {
-            auto hero = std::make_unique<TBohater>(Context);
-            HeroObject = hero.get();
-            object = std::move(hero);
-            break;
-        }
+        case TMapType::Hero: object = std::make_unique<TBohater>(Context); break;
         case TMapType::Wall: object = std::make_unique<TMurek>(Context); break;
         case TMapType::Scenery: object = std::make_unique<TStaticCos>(Context, what.Variant); break;
         case TMapType::Character: object = std::make_unique<TPostac>(Context, what.Variant); break;
-        case TMapType::Sleigh: {
-            auto sleigh = std::make_unique<TZaprzeg>(Context);
-            SleighObject = sleigh.get();
-            object = std::move(sleigh);
-            break;
-        }
+        case TMapType::Sleigh: object = std::make_unique<TZaprzeg>(Context); break;
         case TMapType::House:
         case TMapType::Nothing: return;
     }
@@ -208,6 +198,10 @@ void TGame::LoadMapObject(const TXMLTag& element) {
     object->Id = element.GetAttribute("id");
     object->X = static_cast<float>(DecimalAttribute(element, "x", owner) * MapCellSize);
     object->Y = static_cast<float>(DecimalAttribute(element, "y", owner) * MapCellSize);
+    // Only an object that is kept becomes the hero or the sleigh: one whose
+    // number is bad goes with the error.
+    if (what.Kind == TMapType::Hero) HeroObject = static_cast<TBohater*>(object.get());
+    if (what.Kind == TMapType::Sleigh) SleighObject = static_cast<TZaprzeg*>(object.get());
     Loading.Built.push_back(std::move(object));
 }
 
