@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QStatusBar>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMenuBar>
@@ -48,6 +50,10 @@ TfrmMain::TfrmMain(QString settingsPath) : SettingsPath(std::move(settingsPath))
     FMdiArea->setObjectName("MdiArea");
     setCentralWidget(FMdiArea);
     CreateMenus();
+    WindowStatus = new QLabel(this);
+    FileStatus = new QLabel(this);
+    statusBar()->addWidget(WindowStatus, 1);
+    statusBar()->addPermanentWidget(FileStatus);
     // Room for the list window and an editing window beside it, within the
     // screen at any scale factor.
     resize(kFirstSize.boundedTo(screen()->availableGeometry().size() * 9 / 10));
@@ -192,9 +198,24 @@ void TfrmMain::UpdateCommands() {
 }
 
 void TfrmMain::WindowActivated(QMdiSubWindow* window) {
-    if (auto* frmModel = qobject_cast<TfrmModel*>(window))
+    if (auto* frmModel = qobject_cast<TfrmModel*>(window)) {
         connect(frmModel, &TfrmModel::SelectionChanged, this, &TfrmMain::UpdateCommands, Qt::UniqueConnection);
+        connect(frmModel, &TfrmModel::StatusChanged, this, &TfrmMain::UpdateStatus, Qt::UniqueConnection);
+    }
+    // Qt's area sets the main window's modified mark from the child it
+    // activates; the mark belongs to the file.
+    setWindowModified(FList && FList->isWindowModified());
     UpdateCommands();
+    UpdateStatus();
+}
+
+void TfrmMain::UpdateStatus() {
+    // The active editing window's pointer, zoom and selection; the file's state.
+    const TfrmModel* frmModel = ActiveModelWindow();
+    WindowStatus->setText(frmModel ? frmModel->StatusText() : QString());
+    FileStatus->setText(!FList                ? QString()
+                        : FList->isWindowModified() ? QString::fromUtf8("Zmieniony")
+                                             : QString::fromUtf8("Bez zmian"));
 }
 
 void TfrmMain::ClipboardChanged() {
@@ -256,7 +277,10 @@ void TfrmMain::showEvent(QShowEvent* event) {
     connect(FList.get(), &TfrmList::FileNameChanged, this, &TfrmMain::UpdateTitle);
     connect(FList.get(), &TfrmList::SelectionChanged, this, &TfrmMain::UpdateCommands);
     connect(FList.get(), &TfrmList::HistoryChanged, this, &TfrmMain::UpdateCommands);
-    connect(FList.get(), &TfrmList::ModifiedChanged, this, &TfrmMain::setWindowModified);
+    connect(FList.get(), &TfrmList::ModifiedChanged, this, [this](bool modified) {
+        setWindowModified(modified);
+        UpdateStatus();
+    });
     connect(FList.get(), &TfrmList::RecentFilesChanged, this, &TfrmMain::UpdateRecentMenu);
     UpdateRecentMenu();
     FMdiArea->addSubWindow(FList.get());

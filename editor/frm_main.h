@@ -10,6 +10,7 @@
 #include <vector>
 
 class QAction;
+class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
@@ -69,6 +70,7 @@ private:
     void ClipboardChanged();
     void FillWindowMenu();
     void FillRecentMenu();
+    void UpdateStatus();
     void UpdateRecentMenu();
     void UpdateTitle(const QString& fileName);
 
@@ -76,6 +78,8 @@ private:
     QMdiArea* FMdiArea;
     QMenu* WindowMenu = nullptr;
     QMenu* RecentMenu = nullptr;
+    QLabel* WindowStatus = nullptr;
+    QLabel* FileStatus = nullptr;
     // The window menu's own items, before the list of windows.
     qsizetype FixedWindowItems = 0;
     std::vector<TCommandState> Commands;

@@ -94,6 +94,8 @@ void TfrmModel::CreateControls() {
         TPaintBox& self = **box;
         self.OnPaint = [this, &self](QPainter& painter, const QRect&) { PaintBoxPaint(self, painter); };
         self.OnMouseDown = [this, &self](QPoint point) { PaintBoxMouseDown(self, point); };
+        self.OnMouseMove = [this, &self](QPoint point) { UpdateStatus(&self, point); };
+        self.setMouseTracking(true);
     }
     number = 0;
     for (TDragHandle** handle : {&Panel1, &Panel2, &Panel3, &Panel4}) {
@@ -253,8 +255,35 @@ void TfrmModel::PaintBoxMouseDown(const TPaintBox& box, QPoint point) {
     RedrawViews();
 }
 
+void TfrmModel::UpdateStatus(const TPaintBox* box, QPoint point) {
+    QString text;
+    if (box && box != PaintBox4 && FCamera.Zoom > 0) {
+        const TOrthoAxes axes = box == PaintBox1 ? kFrontView : box == PaintBox2 ? kSideView : kTopView;
+        const auto name = [](TAxis axis) { return axis == TAxis::X ? "x" : axis == TAxis::Y ? "y" : "z"; };
+        // The inverse of ToScreen: the pixel's place in model units.
+        const auto unit = [this](int pixel, int centre, TAxis axis) {
+            return RealText(static_cast<float>((double(pixel) - centre - FCamera.Pan(axis)) / FCamera.Zoom));
+        };
+        text = QString("%1: %2 = %3, %4 = %5   ")
+                   .arg(box == PaintBox1 ? QString::fromUtf8("Przód") : box == PaintBox2 ? QString::fromUtf8("Bok") : QString::fromUtf8("Góra"),
+                        name(axes.Horizontal), unit(point.x(), box->width() / 2, axes.Horizontal), name(axes.Vertical),
+                        unit(point.y(), box->height() / 2, axes.Vertical));
+    }
+    text += QString::fromUtf8("Powiększenie %1   ").arg(RealText(FCamera.Zoom));
+    text += HasSelection() ? QString::fromUtf8("Element %1 z %2 (%3)")
+                                 .arg(FSelected)
+                                 .arg(FModel.Count())
+                                 .arg(bbx::IsSingleSphere(FModel.GetElement(FSelected)) ? QString::fromUtf8("kula")
+                                                                                         : QString::fromUtf8("szereg"))
+                           : QString::fromUtf8("Elementów: %1, żaden nie jest zaznaczony").arg(FModel.Count());
+    if (text == Status) return;
+    Status = text;
+    emit StatusChanged(Status);
+}
+
 void TfrmModel::ViewsChanged(bool perspective) {
     if (perspective) PerspectiveValid = false;
+    UpdateStatus(nullptr, {});
     RedrawViews();
 }
 
@@ -285,6 +314,7 @@ void TfrmModel::SelectElement(std::int32_t i) {
     FinishEdit();
     FSelected = i;
     ShowElement(true);
+    UpdateStatus(nullptr, {});
     emit SelectionChanged();
 }
 

@@ -63,8 +63,13 @@ public:
     // The model was changed from elsewhere (undo, redo, the list window).
     void ModelChanged();
 
+    // The status line: the pointer's place in model units in the flat view
+    // under it (when it is over one), the zoom and the selected element.
+    QString StatusText() const { return Status; }
+
 signals:
     void SelectionChanged();
+    void StatusChanged(const QString& text);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -92,6 +97,7 @@ private:
     void ViewsChanged(bool perspective);
     void PaintBoxPaint(const TPaintBox& box, QPainter& painter);
     void PaintBoxMouseDown(const TPaintBox& box, QPoint point);
+    void UpdateStatus(const TPaintBox* box, QPoint point);
     // The text a field shows for the selected element ("0" without one).
     QString StoredText(std::size_t field) const;
     // Fills the fields from the selected element, and with enableFields
@@ -118,6 +124,7 @@ private:
     float FR = 1250;
     TDragState Drag;
     bool Filling = false;
+    QString Status;
     QImage Perspective;
     bool PerspectiveValid = false;
 

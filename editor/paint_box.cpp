@@ -22,4 +22,9 @@ void TPaintBox::mousePressEvent(QMouseEvent* event) {
     if (OnMouseDown) OnMouseDown(event->position().toPoint());
 }
 
+void TPaintBox::mouseMoveEvent(QMouseEvent* event) {
+    QWidget::mouseMoveEvent(event);
+    if (OnMouseMove) OnMouseMove(event->position().toPoint());
+}
+
 }  // namespace editor

@@ -16,10 +16,13 @@ public:
     // The painter draws on the whole box; the rectangle is the part to repaint.
     std::function<void(QPainter&, const QRect&)> OnPaint;
     std::function<void(QPoint)> OnMouseDown;
+    // With it set the box follows the pointer also while no button is held.
+    std::function<void(QPoint)> OnMouseMove;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
 };
 
 }  // namespace editor

@@ -2,8 +2,10 @@
 // handles, element commands and the clipboard text, through the real window.
 #include <QApplication>
 #include <QClipboard>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTest>
 
 #include "core/pixel_buffer.h"
@@ -184,6 +186,21 @@ private slots:
         const QColor dark = fx.Child("pnlx1")->palette().color(QPalette::Active, QPalette::Dark);
         QCOMPARE(grip.pixel(10, 10), dark.rgb());
         QVERIFY(grip.pixel(8, 10) != dark.rgb());
+    }
+
+    void TheStatusLineFollowsThePointerAndTheSelection() {
+        TModelWindowFixture fx;
+        QTest::mouseMove(fx.Child("PaintBox1"), {250, 100});
+        QCOMPARE(fx.W().StatusText(), QString::fromUtf8("Przód: x = 50, y = -50   Powiększenie 1   Elementów: 0, żaden nie jest zaznaczony"));
+        fx.W().InsertSeries();
+        QTest::mouseMove(fx.Child("PaintBox3"), {190, 160});
+        QCOMPARE(fx.W().StatusText(), QString::fromUtf8("Góra: x = -10, z = 10   Powiększenie 1   Element 0 z 1 (szereg)"));
+        const QList<QLabel*> status = fx.Main().statusBar()->findChildren<QLabel*>();
+        QStringList shown;
+        for (const QLabel* label : status) shown << label->text();
+        QVERIFY(shown.contains(fx.W().StatusText()));
+        QVERIFY2(shown.contains("Zmieniony"), qPrintable(shown.join("|")));
+        QVERIFY(fx.Main().isWindowModified());  // the file's mark, whichever child is active
     }
 
     void TheSeriesCountAppliesOnceTyped() {
