@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "core/code_page.h"
+#include "core/file_descriptor.h"
 #include "core/program_directory.h"
 #include "runtime/system_info.h"
 
@@ -30,20 +31,6 @@ void AppendLine(std::string& entry, std::string_view utf8Label, std::string_view
     entry += kLineEnd;
 }
 
-class TFileDescriptor {
-public:
-    explicit TFileDescriptor(int fd) : Fd(fd) {}
-    ~TFileDescriptor() {
-        if (Fd >= 0) ::close(Fd);
-    }
-    TFileDescriptor(const TFileDescriptor&) = delete;
-    TFileDescriptor& operator=(const TFileDescriptor&) = delete;
-    int Get() const { return Fd; }
-
-private:
-    int Fd;
-};
-
 // Whether the entry fits whole under the process's file-size limit: a write
 // beyond it would cut the entry (and, with SIGXFSZ at its default, end the
 // game).
@@ -57,18 +44,13 @@ bool FitsUnderFileSizeLimit(off_t size, std::size_t bytes) {
 // from blocking the game in open; the fstat check turns away FIFOs, devices
 // and sockets, which could block or swallow the entry on write.
 void AppendToFile(const std::string& path, std::string_view bytes) {
-    const TFileDescriptor file(
+    const bbx::TFileDescriptor file(
         ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, 0666));
     if (file.Get() < 0) return;
     struct stat status {};
     if (::fstat(file.Get(), &status) != 0 || !S_ISREG(status.st_mode)) return;
     if (!FitsUnderFileSizeLimit(status.st_size, bytes.size())) return;
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(file.Get(), bytes.data(), bytes.size());
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) return;
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
+    bbx::WriteAll(file.Get(), bytes);  // a failed write loses the rest of the entry
 }
 
 // The user's state folder when the folder exists but cannot be written to;
