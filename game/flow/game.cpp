@@ -49,6 +49,7 @@ bool TGame::ContinueLoading(std::uint32_t now) {
     if (Quitting || Stage == TStage::Failed) return true;
     if (Loading.Done == 0) Loading.StartTick = now;
     Loading.LastTick = now;
+    WorldNow = now;
     try {
         if (BuildMapObjects(LoadStepBudget)) Begin();
     } catch (...) {
@@ -62,6 +63,12 @@ bool TGame::IsRiding() const { return !IsLoading() && SleighObject->Ridden; }
 
 bool TGame::Update(std::uint32_t now, std::uint32_t elapsed) {
     if (IsLoading()) return ContinueLoading(now);
+    Frame(now + FilmSkipped, elapsed);
+    return Quitting;
+}
+
+void TGame::Frame(std::uint32_t now, std::uint32_t elapsed) {
+    WorldNow = now;
     const double step = elapsed * kBandSpeed;
     if (PresentationMode == CinematicMode) {
         if (BandSize < BandHeight) BandSize = static_cast<float>(std::min<double>(BandHeight, BandSize + step));
@@ -79,7 +86,6 @@ bool TGame::Update(std::uint32_t now, std::uint32_t elapsed) {
         CamX += bbx::Random(10) - 5;
         CamY += bbx::Random(10) - 5;
     }
-    return Quitting;
 }
 
 void TGame::FollowCamera() {
@@ -105,6 +111,10 @@ void TGame::TurnRight(std::uint32_t, std::uint32_t elapsed) {
 }
 
 void TGame::KeyDown(TVirtualKey& key, TShiftState) {
+    if (!IsLoading() && PresentationMode == CinematicMode && (key == vk::Space || key == vk::Return)) {
+        SkipFilm();
+        return;
+    }
     if ((IsLoading() || PresentationMode != PlayMode) && key != vk::Escape) return;
     if (key == vk::Return) {
         ToggleRiding();

@@ -47,6 +47,13 @@ public:
     static constexpr std::int32_t CinematicMode = 1;
     static constexpr std::int32_t TextScreenMode = 2;
 
+    // Space or Enter skips a film (cinematic mode): the world and the script
+    // run on at once in steps of this many milliseconds, as if the player
+    // had waited, until the script leaves the film or MostSkippedFilm has
+    // passed (a film that never ends).
+    static constexpr std::uint32_t FilmSkipStep = 10;
+    static constexpr std::uint32_t MostSkippedFilm = 5 * 60 * 1000;
+
     // Whether the constructor builds the whole map, or reads the file only
     // and leaves the building to the updates that follow, a part per frame,
     // so that the window keeps answering while a large map loads.
@@ -112,6 +119,9 @@ public:
     const TVariables& Variables() const { return ScriptVariables; }
     const TMyTimers& Timers() const { return ScriptTimers; }
     bool QuitRequested() const { return Quitting; }
+    // The film runs to its end state at once (see FilmSkipStep); nothing
+    // outside a film.
+    void SkipFilm();
 
 private:
     // Loading goes in steps: reading the file, then building the map's
@@ -161,6 +171,8 @@ private:
     void MouseCommand(TMouseButton button, std::int32_t x, std::int32_t y);
     void ToggleRiding();
     void FollowCamera();
+    // One frame of play: bands, timers, the held mouse, the world, the camera.
+    void Frame(std::uint32_t now, std::uint32_t elapsed);
 
     void DrawGround(TSurface& target);
     void DrawPointers(TSurface& target);
@@ -189,6 +201,10 @@ private:
     std::array<std::string, NarrationLines> NarrationText;
     bool Quitting = false;
     int EventDepth = 0;
+    // The world's clock: the tick count of the latest frame plus the time
+    // skipped films ran ahead of it.
+    std::uint32_t WorldNow = 0;
+    std::uint32_t FilmSkipped = 0;
 };
 
 }  // namespace gb

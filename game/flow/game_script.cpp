@@ -218,6 +218,19 @@ void TGame::TimerAction(const TXMLTag& action, const std::string& owner) {
     ScriptTimers.SetTimer(action.GetAttribute("id"), SecondsToMilliseconds(seconds));
 }
 
+void TGame::SkipFilm() {
+    // The film plays on as it would have with the player waiting, frame by
+    // frame, only without drawing or waiting: every action runs in its
+    // order, the figures walk where the script sends them, and the state
+    // it leaves is the one waiting would have left. The world's clock runs
+    // ahead of the tick count by the time skipped from then on.
+    for (std::uint32_t skipped = 0; PresentationMode == CinematicMode && !Quitting && skipped < MostSkippedFilm;
+         skipped += FilmSkipStep) {
+        FilmSkipped += FilmSkipStep;
+        Frame(WorldNow + FilmSkipStep, FilmSkipStep);
+    }
+}
+
 void TGame::SetRiding(bool on) {
     TBohater& hero = *HeroObject;
     if (on) {
