@@ -31,8 +31,10 @@ namespace gb {
 namespace {
 
 // Scenery and character kinds by type name, in the order of their kinds.
-constexpr std::array<std::string_view, 5> kSceneryTypes{"drzewo", "choinka", "choinka spalona", "choinka duza",
-                                                        "slup"};
+constexpr std::array<std::string_view, TStaticCos::KindCount> kSceneryTypes{
+    "drzewo",        "choinka", "choinka spalona", "choinka duza", "slup",     "dom drewniany", "dom zolty",
+    "dom niebieski", "kaplica", "plot",            "plot w glab",  "zywoplot", "latarnia",      "lawka",
+    "stragan",       "kra",     "mala kra",        "skala",        "trzcina",  "pomost",        "brzeg"};
 constexpr std::array<std::string_view, 5> kCharacterTypes{"rodzic", "dzieciak", "balwanek", "aniolek",
                                                           "dziadek mroz"};
 
@@ -198,6 +200,15 @@ void TGame::LoadMapObject(const TXMLTag& element) {
     object->Id = element.GetAttribute("id");
     object->X = static_cast<float>(DecimalAttribute(element, "x", owner) * MapCellSize);
     object->Y = static_cast<float>(DecimalAttribute(element, "y", owner) * MapCellSize);
+    if (what.Kind == TMapType::Character) {
+        // Which of its kind's looks a parent or child wears; any other
+        // character has one look.
+        const auto look = OptionalIntAttribute(element, "wyglad", owner);
+        if (look && *look < 0)
+            throw EGameDataError("GameData.xml: " + owner + bbx::Pl<": atrybut wyglad=\"">() + std::to_string(*look) +
+                                 bbx::Pl<"\" nie może być ujemny.">());
+        static_cast<TPostac&>(*object).Look = static_cast<std::uint32_t>(look.value_or(0));
+    }
     // Only an object that is kept becomes the hero or the sleigh: one whose
     // number is bad goes with the error.
     if (what.Kind == TMapType::Hero) HeroObject = static_cast<TBohater*>(object.get());

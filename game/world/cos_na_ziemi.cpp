@@ -3,6 +3,7 @@
 #include <array>
 
 #include "world/model_ids.h"
+#include "world/postac.h"
 #include "world/world_time.h"
 
 namespace gb {
@@ -35,7 +36,12 @@ TCosNaZiemi::TCosNaZiemi(const TWorldContext& world, std::uint32_t kind)
 
 void TCosNaZiemi::Draw(TSurface& surface, std::int32_t camX, std::int32_t camY) const {
     if (Kind >= kLooks.size()) return;
-    DrawFigure(surface, camX, camY, kLooks[Kind].Figure);
+    if (Kind == TPostac::Parent)
+        DrawFigure(surface, camX, camY, Fallen(model::ParentLook(Look)));
+    else if (Kind == TPostac::Child)
+        DrawFigure(surface, camX, camY, Fallen(model::ChildLook(Look).Standing));
+    else
+        DrawFigure(surface, camX, camY, kLooks[Kind].Figure);
 }
 
 bool TCosNaZiemi::Update(std::uint32_t, std::uint32_t elapsed) {

@@ -26,6 +26,7 @@ public:
     bool Update(std::uint32_t now, std::uint32_t elapsed) override;
 
     std::uint32_t Kind;
+    std::uint32_t Look = 0;  // the fallen parent's or child's TPostac::Look
     std::int32_t Timer;  // ms until it may get up, or Never
 };
 

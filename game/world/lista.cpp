@@ -251,6 +251,7 @@ void TLista::Finish(std::int32_t layer, TCos& object, std::size_t index) {
         lying->X = character->X;
         lying->Y = character->Y;
         if (character->Kind == TPostac::Parent || character->Kind == TPostac::Child) lying->Id = character->Id;
+        lying->Look = character->Look;
         Add(std::move(lying), GroundLayer);
         const std::string id = character->Id;
         // Even when the script's answer raises, the fallen one goes: left
@@ -269,6 +270,7 @@ void TLista::Finish(std::int32_t layer, TCos& object, std::size_t index) {
         standing->X = lying->X;
         standing->Y = lying->Y;
         standing->Id = lying->Id;
+        standing->Look = lying->Look;
         Add(std::move(standing), ObjectLayer);
         Remove(layer, object, index);
     } else {

@@ -116,14 +116,15 @@ void TPostac::Draw(TSurface& surface, std::int32_t camX, std::int32_t camY) cons
     const std::int32_t step = Frame % 4;
     switch (Kind) {
         case Parent:
-            DrawFigure(surface, camX, camY, model::Parent, Facing);
+            DrawFigure(surface, camX, camY, model::ParentLook(Look), Facing);
             break;
         case Child: {
-            model::TModel figure = model::Child;
+            const model::TWalker& look = model::ChildLook(Look);
+            model::TModel figure = look.Standing;
             if (Speed != 0 && step == 0)
-                figure = model::ChildStepLeft;
+                figure = look.StepLeft;
             else if (Speed != 0 && step == 2)
-                figure = model::ChildStepRight;
+                figure = look.StepRight;
             DrawFigure(surface, camX, camY, figure, heading);
             break;
         }

@@ -36,6 +36,7 @@ public:
     std::string Speech;
     std::int32_t SpeechTime = 0;  // ms left for the bubble
     std::uint32_t Kind;
+    std::uint32_t Look = 0;  // which of its kind's looks a parent or child wears
     bool Invincible = false;
     bool Gifted = false;
     float Facing;  // the drawing yaw of those who do not walk

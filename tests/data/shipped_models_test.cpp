@@ -100,14 +100,18 @@ ModelTable ReadTable() {
         }
         Required r{static_cast<std::int32_t>(std::stol(f[1])), Number(f[2], where), Number(f[3], where),
                    Footing::None};
-        if (f[5] == "standing")
+        if (f[5] == "standing") {
             r.Foot = Footing::Upright;
-        else if (f[5] == "long")
-            r.Foot = Footing::Long;
-        else if (f[5] == "hotspot")
+        } else if (f[5] == "front") {
+            r.Foot = Footing::Upright;
             r.Turns = false;
-        else if (f[5] != "centred")
+        } else if (f[5] == "long") {
+            r.Foot = Footing::Long;
+        } else if (f[5] == "hotspot") {
+            r.Turns = false;
+        } else if (f[5] != "centred") {
             throw std::runtime_error(where + ": unknown sprite '" + f[5] + "'");
+        }
         if (!r.Turns) r.FixedYaw = Number(f[4], where);
         if (f[6] != "" && f[6] != "lies") throw std::runtime_error(where + ": the last field is lies or empty");
         r.Lies = f[6] == "lies";
@@ -125,10 +129,15 @@ const ModelTable& Table() {
 
 const std::vector<Required>& RequiredModels() { return Table().Drawn; }
 
-const Required& RequiredByName(const std::string& name) {
-    const std::int32_t id = Table().Ids.at(name);
-    return *std::find_if(RequiredModels().begin(), RequiredModels().end(),
-                         [id](const Required& r) { return r.Id == id; });
+const Required& RequiredById(std::int32_t id);
+
+const Required& RequiredByName(const std::string& name) { return RequiredById(Table().Ids.at(name)); }
+
+const Required& RequiredById(std::int32_t id) {
+    const auto found = std::find_if(RequiredModels().begin(), RequiredModels().end(),
+                                    [id](const Required& r) { return r.Id == id; });
+    if (found == RequiredModels().end()) throw std::runtime_error("model " + std::to_string(id) + " is not in the table");
+    return *found;
 }
 
 std::string Describe(const Required& r, const View& v) {
@@ -137,7 +146,7 @@ std::string Describe(const Required& r, const View& v) {
 }
 
 std::vector<View> ViewsOf(const Required& r) {
-    if (!r.Turns) return {{r.Zoom, r.Pitch, r.FixedYaw, false}};
+    if (!r.Turns) return {{r.Zoom, r.Pitch, r.FixedYaw, r.Foot != Footing::None}};
     std::vector<View> views;
     for (int degrees = 0; degrees < 360; degrees += 15)
         views.push_back({r.Zoom, r.Pitch, static_cast<float>(degrees * std::numbers::pi / 180), true});
@@ -229,14 +238,15 @@ TEST_F(ShippedModels, HaveWholePositiveSpriteSizesModerateSphereCountsAndVisible
         EXPECT_EQ(m.I2, std::round(m.I2));
         EXPECT_LE(std::max(m.I1, m.I2), 256.0f);
 
-        // The game renders on every cache miss.
+        // The game renders on every cache miss: a model it turns again and
+        // again, one drawn at a single yaw (a house) about once.
         long long spheres = 0;
         for (const TSphereElement& e : m.ElementList()) {
             EXPECT_GE(e.C, -1);
             spheres += e.C == -1 ? 1 : e.C + 2;
         }
         EXPECT_GT(spheres, 0);
-        EXPECT_LE(spheres, 480);
+        EXPECT_LE(spheres, RequiredById(m.ID).Turns ? 480 : 1500);
 
         // In 16-bit colour a colour that maps to 0 is the transparent key: a hole.
         for (const TSphereElement& e : m.ElementList()) {

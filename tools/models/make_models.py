@@ -138,6 +138,42 @@ class C:
     BAUBLE_BLUE_LIGHT = rgb(124, 168, 246)
     POINTER_OUTLINE = rgb(60, 30, 20)
 
+    LODEN = rgb(70, 104, 70)          # the villagers' coats, hats and hair
+    LODEN_LIGHT = rgb(98, 136, 94)
+    NAVY = rgb(46, 58, 104)
+    NAVY_LIGHT = rgb(74, 90, 142)
+    GREY_COAT = rgb(120, 120, 128)
+    GREY_COAT_LIGHT = rgb(156, 156, 164)
+    TEAL = rgb(34, 128, 132)
+    TEAL_LIGHT = rgb(68, 166, 168)
+    FELT = rgb(86, 80, 76)
+    FELT_LIGHT = rgb(118, 110, 104)
+    TWEED = rgb(122, 104, 80)
+    TWEED_LIGHT = rgb(150, 132, 104)
+    GREY_SCARF = rgb(172, 172, 180)
+    PINK = rgb(226, 96, 150)
+    PINK_LIGHT = rgb(246, 146, 186)
+    LIME = rgb(122, 190, 96)
+    HAIR_BLACK = rgb(40, 32, 30)
+    HAIR_GREY = rgb(184, 184, 190)
+    HAIR_RED = rgb(196, 84, 34)
+
+    PLASTER_YELLOW = rgb(236, 204, 120)   # the village's walls and roofs
+    PLASTER_YELLOW_LIGHT = rgb(248, 224, 160)
+    PLASTER_BLUE = rgb(150, 184, 222)
+    PLASTER_BLUE_LIGHT = rgb(184, 210, 240)
+    PLASTER_WHITE = rgb(238, 232, 220)
+    PLASTER_SHADE = rgb(204, 196, 184)
+    ROOF_TILE = rgb(170, 70, 44)
+    ROOF_SLATE = rgb(70, 78, 96)
+    BRICK = rgb(150, 62, 46)
+    GINGERBREAD = rgb(160, 94, 44)
+    ROCK = rgb(128, 126, 130)
+    ROCK_LIGHT = rgb(162, 160, 164)
+    ROCK_DARK = rgb(92, 90, 96)
+    STRAW = rgb(200, 170, 104)
+    STRAW_DARK = rgb(162, 130, 74)
+
 
 # ----------------------------------------------------------- the figure --
 
@@ -487,48 +523,199 @@ def hero(zoom, pose):
     return f
 
 
-def parent(zoom):
-    """Rodzic: a grown-up in a long camel coat, plum hat and scarf."""
+class Look:
+    """What tells one villager from another: the coat (colour and its
+    lighter cap), the trousers, the mittens, the scarf, the hair and the
+    hat. hat is one of the hat functions below, called (f, look, top, r)
+    for a head of radius r whose top is at top; hair is drawn by hairdo."""
+
+    def __init__(self, coat, coat_light, trousers, mittens, scarf, hat_colour, hat_light, hat, hair=C.HAIR,
+                 hairdo=None, trim=C.FUR, skin=(C.SKIN, C.SKIN_LIGHT), buttons=C.BOOT_LIGHT):
+        self.coat, self.coat_light, self.trousers, self.mittens, self.scarf = coat, coat_light, trousers, mittens, scarf
+        self.hat_colour, self.hat_light, self.hat, self.hair, self.hairdo = hat_colour, hat_light, hat, hair, hairdo
+        self.trim, self.skin, self.buttons = trim, skin, buttons
+
+
+def knitted_hat(f, look, top, r):
+    bobble_hat(f, look.hat_colour, look.hat_light, top, r, look.trim)
+
+
+def striped_hat(f, look, top, r):
+    """A bobble hat with a band of the trim colour round its middle."""
+    knitted_hat(f, look, top, r)
+    f.ring(look.trim, top - 0.5 * r, 0.93 * r, 14, 0.26 * r, z=-0.15 * r)
+
+
+def earflap_hat(f, look, top, r):
+    """A fur-lined hat with flaps over the ears."""
+    f.lit(look.hat_colour, look.hat_light, 0, top - 0.5 * r, -0.1 * r, 1.02 * r)
+    f.ring(look.trim, top - 0.9 * r, 0.95 * r, 14, 0.3 * r, z=-0.1 * r)
+    mirror(lambda s: f.series(look.trim, (s * 0.95 * r, top - 1.0 * r, 0, 0.42 * r),
+                              (s * 0.98 * r, top - 1.75 * r, 0.15 * r, 0.36 * r)))
+
+
+def fur_hat(f, look, top, r):
+    """A tall round fur hat."""
+    f.series(look.hat_colour, (0, top - 0.8 * r, -0.1 * r, 0.98 * r), (0, top + 0.55 * r, -0.1 * r, 0.92 * r))
+    f.sphere(look.hat_light, 0, top + 0.75 * r, -0.1 * r, 0.72 * r)
+
+
+def brimmed_hat(f, look, top, r):
+    """A felt hat with a brim all round and a band."""
+    f.ring(look.hat_colour, top - 0.75 * r, 1.05 * r, 16, 0.3 * r)
+    f.series(look.hat_colour, (0, top - 0.55 * r, -0.1 * r, 0.82 * r), (0, top + 0.2 * r, -0.1 * r, 0.7 * r))
+    f.ring(look.trim, top - 0.45 * r, 0.78 * r, 12, 0.18 * r, z=-0.1 * r)
+    f.sphere(look.hat_light, 0, top + 0.35 * r, -0.1 * r, 0.52 * r)
+
+
+def flat_cap(f, look, top, r):
+    """A flat cap with its peak over the eyes."""
+    f.lit(look.hat_colour, look.hat_light, 0, top - 0.45 * r, -0.1 * r, 0.96 * r)
+    f.series(look.hat_colour, (-0.5 * r, top - 0.7 * r, 0.85 * r, 0.3 * r), (0.5 * r, top - 0.7 * r, 0.85 * r, 0.3 * r))
+
+
+def beret(f, look, top, r):
+    """A beret, pulled to one side."""
+    f.sphere(look.hat_colour, 0.2 * r, top - 0.3 * r, -0.1 * r, 0.98 * r)
+    f.series(look.hat_colour, (-0.9 * r, top - 0.2 * r, 0, 0.45 * r), (0.9 * r, top - 0.05 * r, 0, 0.55 * r))
+    f.sphere(look.hat_light, 0.2 * r, top + 0.05 * r, -0.1 * r, 0.7 * r)
+    f.sphere(look.trim, 0.2 * r, top + 0.55 * r, -0.1 * r, 0.2 * r)
+
+
+def headscarf(f, look, top, r):
+    """A scarf over the head, knotted under the chin, with spots."""
+    f.lit(look.hat_colour, look.hat_light, 0, top - 0.55 * r, -0.25 * r, 1.05 * r)
+    mirror(lambda s: f.series(look.hat_colour, (s * 0.9 * r, top - 0.9 * r, -0.1 * r, 0.4 * r),
+                              (s * 0.35 * r, top - 2.0 * r, 0.55 * r, 0.32 * r)))
+    f.sphere(look.hat_colour, 0, top - 2.1 * r, 0.65 * r, 0.36 * r)
+    for a in (-1.2, 0, 1.2):
+        f.sphere(look.trim, 1.0 * r * math.sin(a), top - 0.25 * r, 1.0 * r * math.cos(a) - 0.25 * r, 0.16 * r)
+
+
+def hood(f, look, top, r):
+    """The coat's hood, up, with a fur rim round the face."""
+    f.sphere(look.coat, 0, top - 0.85 * r, -0.35 * r, 1.18 * r)
+    f.sphere(look.coat_light, 0, top - 0.55 * r, -0.45 * r, 0.9 * r)
+    for k in range(12):
+        a = 2 * math.pi * k / 12
+        f.sphere(look.trim, 0.95 * r * math.sin(a), top - 1.0 * r + 0.95 * r * math.cos(a), 0.55 * r, 0.3 * r)
+
+
+def earmuffs(f, look, top, r):
+    """Bare hair with fluffy earmuffs on a band."""
+    f.sphere(look.hair, 0, top - 0.7 * r, -0.15 * r, 0.98 * r)
+    f.path(look.hat_colour, [(-0.95 * r, top - 0.9 * r, 0, 0.16 * r), (0, top + 0.08 * r, 0, 0.16 * r),
+                             (0.95 * r, top - 0.9 * r, 0, 0.16 * r)], 4)
+    mirror(lambda s: f.sphere(look.hat_light, s * 1.02 * r, top - 1.1 * r, 0, 0.42 * r))
+
+
+def pigtails(f, look, up, r):
+    """Two plaits from under the hat, with a bow at each end."""
+    mirror(lambda s: f.series(look.hair, (s * 0.8 * r, up - 0.3 * r, -0.4 * r, 0.36 * r),
+                              (s * 1.25 * r, up - 1.35 * r, -0.2 * r, 0.26 * r)))
+    mirror(lambda s: f.sphere(look.scarf, s * 1.3 * r, up - 1.5 * r, -0.15 * r, 0.24 * r))
+
+
+def long_hair(f, look, up, r):
+    """Hair down the back to the shoulders."""
+    f.series(look.hair, (0, up + 0.2 * r, -0.6 * r, 0.9 * r), (0, up - 1.2 * r, -0.75 * r, 0.8 * r))
+
+
+def beard(f, look, up, r):
+    f.series(look.hair, (0, up - 0.55 * r, 0.55 * r, 0.62 * r), (0, up - 1.05 * r, 0.62 * r, 0.44 * r))
+    mirror(lambda s: f.sphere(look.hair, s * 0.55 * r, up - 0.4 * r, 0.62 * r, 0.42 * r))
+
+
+def moustache(f, look, up, r):
+    mirror(lambda s: f.series(look.hair, (s * 0.12 * r, up - 0.3 * r, 0.98 * r, 0.22 * r),
+                              (s * 0.55 * r, up - 0.45 * r, 0.86 * r, 0.16 * r), 2))
+
+
+def mayors_chain(f, look, up, r):
+    """A beard and the golden chain of office."""
+    beard(f, look, up, r)
+    for k in range(9):
+        a = math.radians(-80 + 20 * k)
+        f.sphere(C.GOLD, 4.6 * math.sin(a), 36.2 - 3.2 * math.cos(a) ** 2, 4.6 * math.cos(a) + 0.6, 0.8)
+    f.lit(C.GOLD, C.GOLD_LIGHT, 0, 32.4, 6.4, 1.5)
+
+
+# The parents' and the children's looks, first the one the game has always
+# drawn: every villager of a kind keeps one of these (the map chooses).
+PARENT_LOOKS = [
+    Look(C.COAT, C.COAT_LIGHT, C.TROUSERS, C.PLUM, C.PLUM, C.PLUM, C.PLUM_LIGHT, knitted_hat),
+    Look(C.LODEN, C.LODEN_LIGHT, C.TROUSERS, C.BOOT_LIGHT, C.GREY_SCARF, C.FELT, C.FELT_LIGHT, brimmed_hat,
+         hair=C.HAIR_BLACK, hairdo=beard, trim=C.BOOT_LIGHT),
+    Look(C.RED, C.RED_LIGHT, C.DENIM, C.FUR, C.FUR, C.FUR, C.SNOW, fur_hat, hair=C.HAIR_GOLD, hairdo=long_hair),
+    Look(C.NAVY, C.NAVY_LIGHT, C.TROUSERS, C.BOOT_LIGHT, C.RED, C.TWEED, C.TWEED_LIGHT, flat_cap,
+         hair=C.HAIR_GREY, hairdo=moustache),
+    Look(C.GREY_COAT, C.GREY_COAT_LIGHT, C.TROUSERS, C.RED_DARK, C.RED_DARK, C.RED, C.RED_LIGHT, headscarf,
+         hair=C.HAIR_GREY, trim=C.FUR),
+    Look(C.PLUM, C.PLUM_LIGHT, C.TROUSERS, C.GOLD_DARK, C.GOLD, C.PINE, C.PINE_LIGHT, beret,
+         hair=C.HAIR, hairdo=long_hair, trim=C.GOLD_LIGHT),
+    Look(C.BARK, C.BARK_LIGHT, C.TROUSERS, C.BOOT_LIGHT, C.BAUBLE_BLUE, C.BARK_DARK, C.BARK_LIGHT, earflap_hat,
+         hair=C.HAIR_BLACK, hairdo=mayors_chain, trim=C.FUR),
+    Look(C.TEAL, C.TEAL_LIGHT, C.DENIM, C.CARROT, C.CARROT, C.CARROT, C.JACKET_LIGHT, striped_hat,
+         hair=C.HAIR, trim=C.FUR),
+]
+
+CHILD_LOOKS = [
+    Look(C.JACKET, C.JACKET_LIGHT, C.DENIM, C.RED, C.RED, C.RED, C.RED_LIGHT, knitted_hat),
+    Look(C.RED, C.RED_LIGHT, C.TROUSERS, C.BAUBLE_BLUE, C.FUR, C.BAUBLE_BLUE, C.BAUBLE_BLUE_LIGHT, earflap_hat),
+    Look(C.PINE_LIGHT, C.LIME, C.BARK, C.PINK, C.PINK, C.PINK, C.PINK_LIGHT, knitted_hat, hair=C.HAIR_GOLD,
+         hairdo=pigtails),
+    Look(C.BAUBLE_BLUE, C.BAUBLE_BLUE_LIGHT, C.TROUSERS, C.CARROT, C.CARROT, C.PINE, C.PINE_LIGHT, striped_hat),
+    Look(C.PLUM, C.PLUM_LIGHT, C.TROUSERS, C.GOLD, C.GOLD, C.PLUM, C.PLUM_LIGHT, hood, trim=C.FUR),
+    Look(C.CARROT, C.JACKET_LIGHT, C.DENIM, C.PINE, C.PINE, C.PINE, C.PINE_LIGHT, earmuffs, hair=C.HAIR_RED),
+]
+
+
+def parent(zoom, look):
+    """Rodzic: a grown-up in a long coat, a hat and a scarf."""
     f = Figure(zoom)
     for side in (-1, 1):
         boot(f, C.BOOT, side * 3.4, 0.3, 2.0)
-        limb(f, C.TROUSERS, [(side * 3.2, 12, 0, 2.8), (side * 3.4, 4.5, 0.2, 2.3)])
-        limb(f, C.COAT, [(side * 6.6, 35.5, 0, 2.9), (side * 8.4, 28, 0.8, 2.6), (side * 8.2, 22.5, 2.0, 2.4)])
-        f.sphere(C.PLUM, side * 8.1, 20.6, 2.4, 2.3)
+        limb(f, look.trousers, [(side * 3.2, 12, 0, 2.8), (side * 3.4, 4.5, 0.2, 2.3)])
+        limb(f, look.coat, [(side * 6.6, 35.5, 0, 2.9), (side * 8.4, 28, 0.8, 2.6), (side * 8.2, 22.5, 2.0, 2.4)])
+        f.sphere(look.mittens, side * 8.1, 20.6, 2.4, 2.3)
     # the coat: a long cone, lit from above, with buttons down the front
-    f.series(C.COAT, (0, 10.5, 0, 7.2), (0, 34, 0, 6.4))
-    f.series(C.COAT_LIGHT, (0, 12.5, 0.2, 5.2), (0, 35.5, 0, 4.8))
+    f.series(look.coat, (0, 10.5, 0, 7.2), (0, 34, 0, 6.4))
+    f.series(look.coat_light, (0, 12.5, 0.2, 5.2), (0, 35.5, 0, 4.8))
     for up in (16, 21, 26, 31):
-        f.sphere(C.BOOT_LIGHT, 0, up, 6.6 + (up - 16) * -0.03, 0.85)
+        f.sphere(look.buttons, 0, up, 6.6 + (up - 16) * -0.03, 0.85)
     # scarf: a ring round the neck and a hanging end
-    f.ring(C.PLUM, 37.5, 3.6, 10, 2.0)
-    f.path(C.PLUM, [(1.6, 37, 4.2, 1.8), (2.8, 30, 6.6, 1.6)])
-    f.lit(C.SKIN, C.SKIN_LIGHT, 0, 43, 0.4, 5.2)
-    f.sphere(C.HAIR, 0, 43.2, -1.8, 4.8)
+    f.ring(look.scarf, 37.5, 3.6, 10, 2.0)
+    f.path(look.scarf, [(1.6, 37, 4.2, 1.8), (2.8, 30, 6.6, 1.6)])
+    f.lit(*look.skin, 0, 43, 0.4, 5.2)
+    f.sphere(look.hair, 0, 43.2, -1.8, 4.8)
     eyes(f, 44, 4.4, 1.9, 0.7)
     f.sphere(C.NOSE, 0, 42.6, 5.3, 0.9)
-    bobble_hat(f, C.PLUM, C.PLUM_LIGHT, 49.2, 5.2)
+    if look.hairdo:
+        look.hairdo(f, look, 43, 5.2)
+    look.hat(f, look, 49.2, 5.2)
     return f
 
 
-def child(zoom, pose):
-    """Dziecko: a small kid in a yellow jacket and a red bobble hat."""
+def child(zoom, pose, look):
+    """Dziecko: a small kid in a jacket, a hat and a scarf."""
     f = Figure(zoom)
     for side in (-1, 1):
         z, lift = 0.8 * pose.foot(side), 0.8 * pose.lift(side)
         boot(f, C.BOOT, side * 2.6, z, 1.7, lift)
-        limb(f, C.DENIM, [(side * 2.5, 9.5, 0, 2.4), (side * 2.6, 3.6 + lift, z, 2.0)])
+        limb(f, look.trousers, [(side * 2.5, 9.5, 0, 2.4), (side * 2.6, 3.6 + lift, z, 2.0)])
         h = 0.8 * pose.hand(side)
-        limb(f, C.JACKET, [(side * 5.2, 19.5, 0, 2.4), (side * 6.8, 15, 1 + 0.4 * h, 2.2), (side * 6.9, 11.5, 1.6 + h, 2.0)])
-        f.sphere(C.RED, side * 6.9, 10.2, 1.8 + h, 1.9)
-    f.lit(C.JACKET, C.JACKET_LIGHT, 0, 14.8, 0.2, 6.6)
-    f.ring(C.RED, 20.6, 3.3, 10, 1.8)
-    f.path(C.RED, [(-1.6, 20.2, 3.8, 1.5), (-2.4, 15.5, 5.6, 1.3)])
-    f.lit(C.SKIN, C.SKIN_LIGHT, 0, 26.4, 0.4, 5.6)
+        limb(f, look.coat, [(side * 5.2, 19.5, 0, 2.4), (side * 6.8, 15, 1 + 0.4 * h, 2.2), (side * 6.9, 11.5, 1.6 + h, 2.0)])
+        f.sphere(look.mittens, side * 6.9, 10.2, 1.8 + h, 1.9)
+    f.lit(look.coat, look.coat_light, 0, 14.8, 0.2, 6.6)
+    f.ring(look.scarf, 20.6, 3.3, 10, 1.8)
+    f.path(look.scarf, [(-1.6, 20.2, 3.8, 1.5), (-2.4, 15.5, 5.6, 1.3)])
+    f.lit(*look.skin, 0, 26.4, 0.4, 5.6)
     eyes(f, 27.2, 4.8, 2.0, 0.75)
     cheeks(f, 25.4, 4.6, 3.0, 1.0)
     f.sphere(C.NOSE, 0, 26, 5.7, 0.9)
-    bobble_hat(f, C.RED, C.RED_LIGHT, 32.6, 5.6)
+    if look.hairdo:
+        look.hairdo(f, look, 26.4, 5.6)
+    look.hat(f, look, 32.6, 5.6)
     return f
 
 
@@ -927,6 +1114,372 @@ def lamp_post(zoom):
     return f
 
 
+# ------------------------------------------------------------ the village --
+# Houses, the chapel, fences and benches face the viewer: the game draws
+# them at one yaw, their front on the lower edge of the footprint, which is
+# where the map's cell rows put the front of a building.
+
+def wall(f, colour, x0, x1, up0, up1, z, r, step=None):
+    """A flat wall of spheres in the plane z, rows from up0 to up1."""
+    step = step or 1.35 * r
+    rows = max(1, round((up1 - up0) / step))
+    for k in range(rows + 1):
+        up = up0 + (up1 - up0) * k / rows
+        f.series(colour, (x0, up, z, r), (x1, up, z, r), max(0, round((x1 - x0) / step) - 1))
+
+
+def slope(f, colours, x0, x1, low, high, r, rows):
+    """A roof slope from the eave low = (up, z) to the ridge high, rows of
+    spheres along x; colours by row from the eave."""
+    for k in range(rows + 1):
+        t = k / rows
+        up, z = low[0] + t * (high[0] - low[0]), low[1] + t * (high[1] - low[1])
+        colour = colours[min(len(colours) - 1, k * len(colours) // (rows + 1))]
+        f.series(colour, (x0, up, z, r), (x1, up, z, r), max(0, round((x1 - x0) / (1.3 * r)) - 1))
+
+
+def window(f, x, up, z, w=7.0, h=8.0, frame=C.BARK_DARK, glass=C.LAMP, light=C.LAMP_CORE, shutters=None):
+    """A lit window with its frame, a cross of glazing bars and, if given,
+    painted shutters."""
+    f.series(frame, (x - w, up - h, z, 1.3), (x + w, up - h, z, 1.3), 4)
+    f.series(frame, (x - w, up + h, z, 1.3), (x + w, up + h, z, 1.3), 4)
+    mirror(lambda s: f.series(frame, (x + s * w, up - h, z, 1.3), (x + s * w, up + h, z, 1.3), 4))
+    for dx in (-0.5 * w, 0.5 * w):
+        for dup in (-0.5 * h, 0.5 * h):
+            f.sphere(glass, x + dx, up + dup, z + 0.3, 0.42 * min(w, h) + 0.4)
+            f.sphere(light, x + dx - 0.6, up + dup + 0.8, z + 0.8, 0.22 * min(w, h))
+    f.series(frame, (x, up - h, z + 1, 0.7), (x, up + h, z + 1, 0.7), 3)
+    f.series(frame, (x - w, up, z + 1, 0.7), (x + w, up, z + 1, 0.7), 3)
+    if shutters:
+        mirror(lambda s: f.series(shutters, (x + s * (w + 3.2), up - h + 1, z, 2.2), (x + s * (w + 3.2), up + h - 1, z, 2.2), 2))
+    f.series(C.SNOW, (x - w - 0.5, up - h - 1.2, z + 1.4, 1.4), (x + w + 0.5, up - h - 1.2, z + 1.4, 1.4), 3)
+
+
+def door(f, x, z, w=8.0, h=30.0, colour=C.BARK, light=C.BARK_LIGHT, frame=C.BARK_DARK, wreath=True):
+    """A plank door with a knob, a step of snow and a wreath."""
+    for k in range(3):
+        px = x - w + k * w
+        f.series(colour if k != 1 else light, (px, 2.5, z, 0.6 * w), (px, h - 0.6 * w, z, 0.6 * w))
+    f.path(frame, [(x - w - 1.8, 0.8, z, 1.6), (x - w - 1.8, h, z, 1.6), (x + w + 1.8, h, z, 1.6),
+                   (x + w + 1.8, 0.8, z, 1.6)])
+    f.sphere(C.GOLD, x + 0.6 * w, 0.45 * h, z + 0.45 * w, 1.1)
+    if wreath:
+        for k in range(10):
+            a = 2 * math.pi * k / 10
+            f.sphere(C.PINE_LIGHT if k % 2 else C.PINE, x + 3.4 * math.cos(a), 0.72 * h + 3.4 * math.sin(a),
+                     z + 0.5 * w, 1.3)
+        f.sphere(C.RED, x, 0.72 * h - 3.4, z + 0.5 * w + 1, 1.2)
+
+
+def snow_drift(f, rng, x0, x1, z, r=3.0):
+    """Snow heaped along the foot of a wall: the lowest row of the sprite."""
+    n = max(2, round((x1 - x0) / (1.6 * r)))
+    for k in range(n + 1):
+        f.sphere(C.SNOW if k % 3 else C.SNOW_SHADE, x0 + (x1 - x0) * k / n, r * rng.uniform(0.7, 1.0), z,
+                 r * rng.uniform(0.85, 1.15))
+
+
+class HouseStyle:
+    def __init__(self, cells, walls, wall_light, roof, trim, shutters, door_colour, door_light):
+        self.cells, self.walls, self.wall_light, self.roof, self.trim = cells, walls, wall_light, roof, trim
+        self.shutters, self.door_colour, self.door_light = shutters, door_colour, door_light
+
+
+TIMBER_HOUSE = HouseStyle(3, C.BARK, C.BARK_LIGHT, C.RED_DARK, C.BARK_DARK, C.PINE, C.RED_DARK, C.RED)
+YELLOW_HOUSE = HouseStyle(3, C.PLASTER_YELLOW, C.PLASTER_YELLOW_LIGHT, C.ROOF_TILE, C.FUR, C.PINE, C.PINE, C.PINE_LIGHT)
+BLUE_HOUSE = HouseStyle(4, C.PLASTER_BLUE, C.PLASTER_BLUE_LIGHT, C.ROOF_SLATE, C.FUR, C.RED, C.BARK, C.BARK_LIGHT)
+
+
+def house(zoom, style):
+    """Dom: walls, a door with a wreath, lit windows, a snowy gable roof and
+    a chimney. cells map cells wide and deep: the map places it at the
+    middle of its footprint, which it covers."""
+    f = Figure(zoom)
+    rng = random.Random(style.cells * 7 + style.walls)
+    width = 48 * style.cells
+    half, depth = width / 2 - 2, width * 0.4
+    front = depth / 2
+    eave, ridge = 46.0, 46.0 + 0.36 * width
+    wall(f, style.walls, -half + 5, half - 5, 5, eave - 4, front - 5, 5.4, 8.0)
+    f.series(style.wall_light, (-half + 4, eave - 5, front - 2.5, 3.2), (half - 4, eave - 5, front - 2.5, 3.2))
+    mirror(lambda s: f.series(style.trim, (s * (half - 2), 2, front - 2.5, 3.0), (s * (half - 2), eave, front - 2.5, 3.0), 8))
+    door(f, 0, front, colour=style.door_colour, light=style.door_light)
+    columns = (-0.6, 0.6) if style.cells == 3 else (-0.68, -0.32, 0.32, 0.68)
+    for c in columns:
+        window(f, c * half, 26, front - 0.5, shutters=style.shutters)
+    # the roof: tiles at the eave, snow above, overhanging the walls
+    overhang = 7
+    slope(f, (style.roof, style.roof, C.SNOW_SHADE, C.SNOW, C.SNOW, C.SNOW), -half - overhang, half + overhang,
+          (eave, front + overhang), (ridge, -0.3 * depth), 6.0, 7)
+    f.series(style.roof, (-half - overhang, ridge + 2, -0.3 * depth, 2.6), (half + overhang, ridge + 2, -0.3 * depth, 2.6))
+    f.series(style.roof, (-half - overhang, eave - 2.5, front + overhang + 1, 2.4),
+             (half + overhang, eave - 2.5, front + overhang + 1, 2.4))
+    for k in range(9):
+        t = (k + 0.5) / 9   # icicles along the eave
+        f.series(C.ICE, (-half - 2 + t * (2 * half + 4), eave - 4, front + overhang + 1.5, 1.0),
+                 (-half - 2 + t * (2 * half + 4), eave - 8 - 3 * (k % 2), front + overhang + 1.5, 0.3), 2)
+    # the chimney, off the ridge, smoke curling up
+    cx = 0.45 * half
+    f.series(C.BRICK, (cx, ridge - 10, -0.1 * depth, 4.5), (cx, ridge + 10, -0.1 * depth, 4.5), 3)
+    f.sphere(C.SNOW, cx, ridge + 14, -0.1 * depth, 4.2)
+    for k in range(3):
+        f.sphere(C.SMOKE_LIGHT, cx + 2 + 3 * k, ridge + 21 + 6 * k, -0.1 * depth, 3 + k)
+    snow_drift(f, rng, -half - 6, half + 6, front + 4)
+    return f
+
+
+def chapel(zoom):
+    """Kaplica: a white chapel with a tower over the door, a bell, a cross
+    and tall coloured windows; it covers a footprint four cells wide."""
+    f = Figure(zoom)
+    rng = random.Random(303)
+    half, depth = 84.0, 80.0
+    front = depth / 2
+    eave, ridge = 52.0, 100.0
+    wall(f, C.PLASTER_WHITE, -half + 5, half - 5, 5, eave - 4, front - 6, 5.4, 8.0)
+    for x in (-0.72 * half, -0.45 * half, 0.45 * half, 0.72 * half):
+        f.series(C.BAUBLE_BLUE, (x, 16, front - 2, 3.0), (x, 36, front - 2, 3.0), 4)
+        f.series(C.GOLD_LIGHT, (x, 20, front - 0.5, 1.6), (x, 33, front - 0.5, 1.6), 3)
+        f.sphere(C.RED, x, 39, front - 2, 2.8)
+    slope(f, (C.ROOF_SLATE, C.ROOF_SLATE, C.SNOW_SHADE, C.SNOW, C.SNOW), -half - 6, half + 6, (eave, front + 5),
+          (ridge, -0.3 * depth), 6.0, 6)
+    # the tower in front of the nave
+    tw, tf = 20.0, front + 8
+    wall(f, C.PLASTER_WHITE, -tw + 5, tw - 5, 5, 118, tf, 5.4, 8.0)
+    mirror(lambda s: f.series(C.PLASTER_SHADE, (s * tw, 2, tf - 2, 3.4), (s * tw, 120, tf - 2, 3.4), 14))
+    door(f, 0, tf + 2, w=8.5, h=36, colour=C.BARK, light=C.BARK_LIGHT, wreath=True)
+    f.path(C.BARK_DARK, [(-10, 36, tf + 2, 1.8), (-6, 42, tf + 2, 1.8), (0, 44.5, tf + 2, 1.8), (6, 42, tf + 2, 1.8),
+                         (10, 36, tf + 2, 1.8)])
+    # the bell in its opening
+    f.series(C.CHAR_LIGHT, (-8, 86, tf, 3.2), (8, 86, tf, 3.2), 3)
+    f.series(C.CHAR_LIGHT, (-8, 104, tf, 3.2), (8, 104, tf, 3.2), 3)
+    f.series(C.GOLD, (0, 90, tf + 1.5, 4.2), (0, 99, tf + 1.5, 2.2), 3)
+    f.sphere(C.GOLD_LIGHT, -1.2, 96, tf + 3.5, 1.3)
+    f.ring(C.SNOW, 120, 16, 12, 3.4, z=tf - 6)
+    # the spire and the cross
+    f.series(C.ROOF_SLATE, (0, 122, tf - 6, 15), (0, 160, tf - 6, 2.0), 9)
+    f.series(C.SNOW, (0, 124, tf - 1, 9), (0, 146, tf - 4, 2.5), 5)
+    f.series(C.GOLD, (0, 160, tf - 6, 1.2), (0, 176, tf - 6, 1.2), 6)
+    f.series(C.GOLD, (-5, 171, tf - 6, 1.2), (5, 171, tf - 6, 1.2), 4)
+    snow_drift(f, rng, -half - 4, half + 4, front + 4)
+    snow_drift(f, rng, -tw - 4, tw + 4, tf + 5)
+    return f
+
+
+def fence(zoom):
+    """Płot: one cell of a picket fence running left to right; cells side by
+    side join into one fence."""
+    f = Figure(zoom)
+    for x in (-18, -6, 6, 18):
+        f.series(C.BARK_LIGHT if x % 12 else C.BARK, (x, 1.5, 0, 1.8), (x, 22, 0, 1.6))
+        f.sphere(C.SNOW, x, 24, 0, 2.0)
+    for up in (8, 17):
+        f.series(C.BARK, (-24, up, -1.8, 1.5), (24, up, -1.8, 1.5), 14)
+        f.series(C.SNOW, (-23, up + 1.6, -1.8, 1.0), (23, up + 1.6, -1.8, 1.0), 10)
+    return f
+
+
+def fence_across(zoom):
+    """Płot w głąb: one cell of a fence running up and down the map, a post
+    in the middle of the cell and rails to the cells above and below."""
+    f = Figure(zoom)
+    reach = 80   # far enough back and forth to meet the next cell's rails
+    f.series(C.BARK, (0, 1.5, 0, 2.2), (0, 24, 0, 2.0))
+    f.sphere(C.SNOW, 0, 26, 0, 2.4)
+    for up in (8, 17):
+        f.series(C.BARK_LIGHT, (0, up, -reach, 1.6), (0, up, reach, 1.6), 16)
+    f.sphere(C.SNOW_SHADE, 0, 1.2, reach, 1.2)
+    return f
+
+
+def hedge(zoom):
+    """Żywopłot: one cell of a clipped hedge under snow; cells side by side
+    or one above the other join up."""
+    f = Figure(zoom)
+    rng = random.Random(312)
+    for k in range(18):
+        x, up = rng.uniform(-19, 19), rng.uniform(6, 34)
+        f.sphere(C.PINE_DARK if k % 3 == 0 else C.PINE, x, up, rng.uniform(-4, 4), rng.uniform(6, 8))
+    for k in range(8):
+        f.sphere(C.PINE_LIGHT, rng.uniform(-18, 18), rng.uniform(10, 32), 8, rng.uniform(2.5, 3.8))
+    for k in range(7):
+        f.sphere(C.SNOW if k % 2 else C.SNOW_SHADE, -18 + 6 * k, 40 + rng.uniform(-1.5, 1.5), 0, 5.2)
+    mirror(lambda s: f.sphere(C.PINE_DARK, s * 20, 4.5, 2, 4.5))
+    return f
+
+
+def street_lamp(zoom):
+    """Latarnia: a tall street lamp with its lantern on a curled arm."""
+    f = Figure(zoom)
+    f.series(C.IRON, (0, 2.4, 0, 3.6), (0, 8, 0, 2.6))
+    f.series(C.IRON, (0, 8, 0, 1.5), (0, 76, 0, 1.2))
+    f.path(C.IRON, [(0, 70, 0, 1.1), (3, 78, 0, 1.0), (9, 80, 0, 1.0), (13, 77, 0, 0.9), (13, 73, 0, 0.8)])
+    f.series(C.IRON, (0, 64, 0, 0.7), (7, 78.5, 0, 0.7), 6)
+    f.series(C.IRON, (13, 72.5, 0, 3.6), (13, 71, 0, 3.0), 1)
+    f.sphere(C.LAMP, 13, 66, 0, 4.2)
+    f.sphere(C.LAMP_CORE, 13, 66.5, 0, 2.8)
+    f.series(C.IRON, (13, 62, 0, 2.4), (13, 60.5, 0, 1.6), 1)
+    f.sphere(C.SNOW, 13, 74.6, 0, 2.8)
+    f.sphere(C.SNOW, 0, 77, 0, 1.9)
+    return f
+
+
+def bench(zoom):
+    """Ławka: a park bench facing the square, snow on the seat."""
+    f = Figure(zoom)
+    for x in (-14, 14):
+        f.series(C.IRON, (x, 1.2, 3, 1.2), (x, 8, 2, 1.1), 3)
+        f.series(C.IRON, (x, 1.2, -3, 1.2), (x, 18, -4, 1.1), 6)
+    for z in (-2.4, 0.6, 3.6):
+        f.series(C.BARK_LIGHT, (-18, 8.5, z, 1.5), (18, 8.5, z, 1.5), 13)
+    for up in (12.5, 16.5):
+        f.series(C.BARK, (-18, up, -4.2, 1.5), (18, up, -4.2, 1.5), 13)
+    f.series(C.SNOW, (-15, 10.2, 1.5, 1.7), (13, 10.2, 0.5, 1.5), 8)
+    f.series(C.SNOW, (-17, 18.3, -4.2, 1.2), (17, 18.3, -4.2, 1.2), 10)
+    return f
+
+
+def market_stall(zoom):
+    """Stragan: a market stall with a striped awning and gingerbread and
+    baubles on its counter."""
+    f = Figure(zoom)
+    for x in (-20, 20):
+        for z in (-6, 6):
+            f.series(C.BARK, (x, 1.2, z, 1.3), (x, 34, z, 1.2), 10)
+    wall(f, C.BARK_LIGHT, -19, 19, 3, 14, 6.5, 2.4, 3.2)
+    f.series(C.BARK, (-21, 16, 6, 2.0), (21, 16, 6, 2.0), 14)
+    for k in range(6):
+        colour = (C.GINGERBREAD, C.RED, C.GOLD, C.GINGERBREAD, C.BAUBLE_BLUE, C.PINE_LIGHT)[k]
+        f.sphere(colour, -15 + 6 * k, 18.5, 3, 2.3)
+    for k in range(9):   # the awning in red and white stripes, sloping to the front
+        x = -22 + 5.5 * k
+        f.series(C.RED if k % 2 else C.FUR, (x, 40, -7, 2.9), (x, 33, 10, 2.6), 5)
+    f.series(C.SNOW, (-22, 42.5, -7, 2.2), (22, 42.5, -7, 2.2), 12)
+    return f
+
+
+def hung_bauble(zoom):
+    """A bauble hung on a Christmas tree, fizzing: the lit fuse throws
+    sparks down to the snow."""
+    f = Figure(zoom)
+    view = toward_viewer(0.3, 0.3)
+    centre = 40
+    f.series(C.GOLD_DARK, (0, centre + 5, 0, 0.4), (0, centre + 11, 0, 0.4), 3)
+    f.sphere(C.RED, 0, centre, 0, 5.5)
+    f.sphere(C.RED_LIGHT, -1.5 + 2.5 * view[0], centre + 1.2 + 2.5 * view[1], 2.5 * view[2], 3.4)
+    f.sphere(C.SNOW, -2 + 5 * view[0], centre + 2 + 5 * view[1], 5 * view[2], 1.0)
+    f.series(C.GOLD, (0, centre + 5, 0, 1.8), (0, centre + 6.5, 0, 1.5), 1)
+    rng = random.Random(316)
+    for k in range(12):   # the sparks: bright near the fuse, dimmer as they fall
+        x, up = rng.uniform(-9, 9), centre + 8 - (centre + 7) * (k / 11) ** 0.8
+        f.sphere(C.FLASH if k < 4 else C.FIRE_YELLOW if k < 8 else C.FIRE, x, max(up, 0.8), rng.uniform(2, 5),
+                 1.2 - 0.04 * k)
+    for d in ((1, 0), (-1, 0), (0.7, 0.7), (-0.7, 0.7), (0, 1)):
+        f.series(C.FLASH, (0, centre + 7, 2, 1.0), (5 * d[0], centre + 7 + 5 * d[1], 3, 0.3), 2)
+    return f
+
+
+# ---------------------------------------------------------- the shore --
+
+def ice_floe(zoom, size, seed):
+    """Kra: a slab of bay ice, snow on its top, blue at its broken edges."""
+    f = Figure(zoom)
+    rng = random.Random(seed)
+    n = 9
+    rim = [size * rng.uniform(0.75, 1.05) for _ in range(n)]
+    for k in range(n):
+        a = 2 * math.pi * k / n
+        f.sphere(C.ICE_DEEP, rim[k] * math.cos(a), 2.2, 0.8 * rim[k] * math.sin(a), 3.4)
+        f.sphere(C.ICE, 0.85 * rim[k] * math.cos(a), 3.6, 0.68 * rim[k] * math.sin(a), 3.8)
+    for k in range(7):
+        a, d = rng.uniform(0, 2 * math.pi), rng.uniform(0, 0.55 * size)
+        f.sphere(C.SNOW if k % 2 else C.SNOW_SHADE, d * math.cos(a), 4.4, 0.8 * d * math.sin(a),
+                 size * rng.uniform(0.25, 0.35))
+    return f
+
+
+def shore_rock(zoom):
+    """Skała: a grey boulder on the shore with a cap of snow."""
+    f = Figure(zoom)
+    f.sphere(C.ROCK_DARK, 2, 6, -1, 8)
+    f.sphere(C.ROCK, -3, 7, 2, 7)
+    f.sphere(C.ROCK, 5, 4, 3, 5)
+    f.sphere(C.ROCK_LIGHT, -2, 10, 2.5, 4.5)
+    f.sphere(C.SNOW, 0, 13, 0, 5.5)
+    f.sphere(C.SNOW, 4, 11, 2, 3)
+    f.sphere(C.SNOW_SHADE, -8, 2, 4, 2.6)
+    return f
+
+
+def reeds(zoom):
+    """Trzcina: a tuft of dry reeds with brown heads, frozen into the ice."""
+    f = Figure(zoom)
+    rng = random.Random(323)
+    for k in range(9):
+        a, d = 2 * math.pi * k / 9, rng.uniform(1, 4)
+        base = (d * math.cos(a), 1.5, d * math.sin(a))
+        tip = (2.2 * base[0] + rng.uniform(-2, 2), rng.uniform(20, 30), 2.2 * base[2])
+        f.series(C.STRAW if k % 2 else C.STRAW_DARK, base + (0.7,), tip + (0.45,))
+        if k % 3 == 0:
+            f.series(C.BARK, (tip[0], tip[1] - 6, tip[2], 1.1), (tip[0], tip[1] - 1.5, tip[2], 1.0), 2)
+    for k in range(5):
+        a = 2 * math.pi * k / 5
+        f.sphere(C.ICE, 4.5 * math.cos(a), 1.0, 4.5 * math.sin(a), 2.4)
+    return f
+
+
+def jetty(zoom):
+    """Pomost: one cell of a wooden jetty on posts, its planks running up
+    and down the map; cells one above the other join up."""
+    f = Figure(zoom)
+    reach = 80
+    for z in range(-reach, reach + 1, 10):
+        f.series(C.BARK_LIGHT if (z // 10) % 2 else C.BARK, (-20, 9, z, 2.2), (20, 9, z, 2.2), 8)
+    mirror(lambda s: f.series(C.BARK_DARK, (s * 18, 1.2, 0, 2.2), (s * 18, 13, 0, 2.0), 3))
+    mirror(lambda s: f.series(C.SNOW, (s * 14, 11.2, -reach, 1.6), (s * 14, 11.2, reach, 1.6), 16))
+    f.sphere(C.ICE, 0, 1.2, reach, 1.2)
+    return f
+
+
+def shore_bank(zoom):
+    """Brzeg: one cell of the snowy bank between the village and the ice,
+    grey stones showing through; cells side by side join up."""
+    f = Figure(zoom)
+    rng = random.Random(325)
+    for k in range(6):
+        f.sphere(C.ROCK if k % 2 else C.ROCK_DARK, -20 + 8 * k, rng.uniform(5, 8), rng.uniform(2, 5), rng.uniform(4.5, 6))
+    for k in range(7):
+        f.sphere(C.SNOW if k % 3 else C.SNOW_SHADE, -21 + 7 * k, rng.uniform(11, 14), -2, rng.uniform(5.5, 7))
+    for k in range(6):
+        f.sphere(C.ICE, -20 + 8 * k, 1.5, 8, 2.4)
+    return f
+
+
+# ----------------------------------------------------------- fireworks --
+
+def firework(zoom, frame, colour, light):
+    """Sztuczne ognie: a rocket rising on its trail (frame 0), a burst of
+    stars (1) and the stars falling and fading (2)."""
+    f = Figure(zoom)
+    rng = random.Random(frame * 7 + colour)
+    if frame == 0:
+        f.series(C.SMOKE_LIGHT, (0, -26, 0, 0.8), (0, 0, 0, 1.6), 10)
+        f.series(C.FIRE_YELLOW, (0, -6, 0, 0.8), (0, 4, 0, 1.8), 4)
+        f.sphere(C.FLASH, 0, 6, 0, 2.2)
+    elif frame == 1:
+        f.sphere(C.FLASH, 0, 0, 0, 4)
+        for k, (x, up, z) in enumerate(sphere_points(26, 1)):
+            d = 22 * rng.uniform(0.85, 1.1)
+            f.series(colour, (0.25 * d * x, 0.25 * d * up, 0.25 * d * z, 0.5), (d * x, d * up, d * z, 1.4), 3)
+            f.sphere(light if k % 2 else C.FLASH, 1.1 * d * x, 1.1 * d * up, 1.1 * d * z, 1.3)
+    else:
+        for k, (x, up, z) in enumerate(sphere_points(30, 1)):
+            d = 27 * rng.uniform(0.8, 1.1)
+            fall = 5 + 4 * (1 - up)
+            f.series(colour if k % 3 else light, (d * x, d * up - fall, d * z, 1.0), (d * x, d * up - fall - 5, d * z, 0.4), 2)
+    return f
+
+
 # ------------------------------------------------------------ effects --
 
 def sphere_points(n, radius):
@@ -1134,8 +1687,8 @@ class Entry:
 
     def fitted_views(self):
         row = self.row
-        yaws = [row.yaw] if row.sprite == "hotspot" else EVERY_HEADING
-        views = [View(row.zoom, row.pitch, yaws, grounded=row.sprite in ("standing", "long"))]
+        yaws = [row.yaw] if row.sprite in ("hotspot", "front") else EVERY_HEADING
+        views = [View(row.zoom, row.pitch, yaws, grounded=row.sprite in ("standing", "front", "long"))]
         return views + [LYING] if row.lies else views
 
     def fit(self, figure, size=None):
@@ -1150,7 +1703,7 @@ class Entry:
         """What the contact sheets show: the game's own view where it is a
         fixed one, then what the sprite was fitted for."""
         row, fitted = self.row, self.fitted_views()
-        if row.turns or row.sprite == "hotspot":
+        if row.turns or row.sprite in ("hotspot", "front"):
             return fitted
         return [View(row.zoom, row.pitch, [row.yaw])] + fitted
 
@@ -1163,6 +1716,20 @@ class Group:
         self.sheet, self.entries, self.size = sheet, entries, size
 
 
+FIREWORK_FRAME = (80, 80)   # the game centres every frame on the firework's point
+FIREWORK_COLOURS = [("Red", "czerwone", C.RED_LIGHT, C.PINK_LIGHT), ("Gold", "złote", C.GOLD, C.GOLD_LIGHT),
+                    ("Green", "zielone", C.LIME, C.PINE_LIGHT)]
+
+
+def suffix(look):
+    """The table's name suffix of a villager's look: none for the first."""
+    return str(look + 1) if look else ""
+
+
+def numbered(look):
+    return " %d" % (look + 1) if look else ""
+
+
 def catalogue():
     icon = (44, 44)
     groups = [
@@ -1172,12 +1739,17 @@ def catalogue():
             Entry("HeroStepRight", "Bohater, krok prawą", lambda zoom: hero(zoom, RIGHT_STEP)),
             Entry("HeroStriking", "Bohater uderza", lambda zoom: hero(zoom, STRIKING)),
         ]),
-        Group("ludzie", [Entry("Parent", "Rodzic", parent)]),
-        Group("ludzie", [
-            Entry("Child", "Dziecko", lambda zoom: child(zoom, STANDING)),
-            Entry("ChildStepLeft", "Dziecko, krok lewą", lambda zoom: child(zoom, LEFT_STEP)),
-            Entry("ChildStepRight", "Dziecko, krok prawą", lambda zoom: child(zoom, RIGHT_STEP)),
-        ]),
+    ]
+    groups += [Group("rodzice", [Entry("Parent%s" % suffix(k), "Rodzic%s" % numbered(k), lambda zoom, look=look: parent(zoom, look))])
+               for k, look in enumerate(PARENT_LOOKS)]
+    groups += [Group("dzieci", [
+        Entry("Child%s" % suffix(k), "Dziecko%s" % numbered(k), lambda zoom, k=k: child(zoom, STANDING, CHILD_LOOKS[k])),
+        Entry("Child%sStepLeft" % suffix(k), "Dziecko%s, krok lewą" % numbered(k),
+              lambda zoom, k=k: child(zoom, LEFT_STEP, CHILD_LOOKS[k])),
+        Entry("Child%sStepRight" % suffix(k), "Dziecko%s, krok prawą" % numbered(k),
+              lambda zoom, k=k: child(zoom, RIGHT_STEP, CHILD_LOOKS[k])),
+    ]) for k in range(len(CHILD_LOOKS))]
+    groups += [
         Group("balwany", [
             Entry("Snowman", "Bałwan", lambda zoom: snowman(zoom, SNOWMAN_STILL)),
             Entry("SnowmanHop", "Bałwan podskakuje", lambda zoom: snowman(zoom, SNOWMAN_HOP)),
@@ -1201,10 +1773,34 @@ def catalogue():
         Group("drzewa", [Entry("BurntChristmasTree", "Spalona choinka", burnt_christmas_tree)]),
         Group("drzewa", [Entry("BigChristmasTree", "Duża choinka", big_christmas_tree)]),
         Group("drzewa", [Entry("Post", "Słup", lamp_post)]),
+        Group("wioska", [Entry("TimberHouse", "Dom drewniany", lambda zoom: house(zoom, TIMBER_HOUSE))]),
+        Group("wioska", [Entry("YellowHouse", "Dom żółty", lambda zoom: house(zoom, YELLOW_HOUSE))]),
+        Group("wioska", [Entry("BlueHouse", "Dom niebieski", lambda zoom: house(zoom, BLUE_HOUSE))]),
+        Group("wioska", [Entry("Chapel", "Kaplica", chapel)]),
+        Group("rynek", [Entry("Fence", "Płot", fence)]),
+        Group("rynek", [Entry("FenceAcross", "Płot w głąb", fence_across)]),
+        Group("rynek", [Entry("Hedge", "Żywopłot", hedge)]),
+        Group("rynek", [Entry("StreetLamp", "Latarnia", street_lamp)]),
+        Group("rynek", [Entry("Bench", "Ławka", bench)]),
+        Group("rynek", [Entry("MarketStall", "Stragan", market_stall)]),
+        Group("rynek", [Entry("HungBauble", "Bombka na choince", hung_bauble)]),
+        Group("brzeg", [Entry("IceFloe", "Kra", lambda zoom: ice_floe(zoom, 20, 320))]),
+        Group("brzeg", [Entry("SmallIceFloe", "Mała kra", lambda zoom: ice_floe(zoom, 12, 321))]),
+        Group("brzeg", [Entry("ShoreRock", "Skała", shore_rock)]),
+        Group("brzeg", [Entry("Reeds", "Trzcina", reeds)]),
+        Group("brzeg", [Entry("Jetty", "Pomost", jetty)]),
+        Group("brzeg", [Entry("ShoreBank", "Brzeg", shore_bank)]),
         Group("efekty", [Entry("CrashSmoke", "Dym", crash_smoke)]),
         Group("efekty", [Entry("Explosion1", "Wybuch 1", lambda zoom: explosion(zoom, 0))]),
         Group("efekty", [Entry("Explosion2", "Wybuch 2", lambda zoom: explosion(zoom, 1))]),
         Group("efekty", [Entry("Explosion3", "Wybuch 3", lambda zoom: explosion(zoom, 2))]),
+        Group("ognie", [Entry("FireworkRocket", "Raca", lambda zoom: firework(zoom, 0, C.FIRE_YELLOW, C.FLASH))],
+              size=FIREWORK_FRAME),
+        Group("ognie", [Entry("Firework%s" % name, "Ognie %s" % polish,
+                              lambda zoom, c=colour, l=light: firework(zoom, 1, c, l))
+                        for name, polish, colour, light in FIREWORK_COLOURS], size=FIREWORK_FRAME),
+        Group("ognie", [Entry("FireworkFading", "Ognie gasną", lambda zoom: firework(zoom, 2, C.GOLD, C.FIRE))],
+              size=FIREWORK_FRAME),
         Group("hud", [Entry("Pointer", "Kursor", pointer)]),
         Group("hud", [Entry("HandIcon", "Ręka", hand_icon)], size=icon),
         Group("hud", [Entry("PresentIcon", "Prezent", present_icon)], size=icon),

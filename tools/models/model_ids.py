@@ -9,7 +9,7 @@ import os
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 TABLE = os.path.join(ROOT, "data", "model_ids.csv")
 COLUMNS = ["name", "id", "zoom", "pitch", "yaw", "sprite", "lies"]
-SPRITES = ("standing", "long", "centred", "hotspot")
+SPRITES = ("standing", "front", "long", "centred", "hotspot")
 
 
 def number(text):

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <vector>
@@ -73,11 +74,28 @@ TEST(WorldObjects, ALitChristmasTreeExplodesIntoABurntOne) {
     EXPECT_EQ(tree.Fuse, 1);
     EXPECT_FALSE(rig.List.Update(12001, 1, 0, 0)) << "0 left is not yet burnt down";
     EXPECT_TRUE(rig.List.Update(12002, 1, 0, 0)) << "the new explosion is handled in the same frame";
-    ASSERT_EQ(rig.List.Count(TLista::EffectLayer), 1);
-    const auto& blast = dynamic_cast<const TEfekt&>(rig.List.Item(TLista::EffectLayer, 0));
-    EXPECT_EQ(blast.Kind, TEfekt::Explosion);
-    EXPECT_FLOAT_EQ(blast.X, 480);
-    EXPECT_FLOAT_EQ(blast.Y, 437);
+    // The explosion, and fireworks going up one after another high over it.
+    const TEfekt* blast = nullptr;
+    std::vector<std::uint32_t> delays;
+    for (std::int32_t i = 0; i < rig.List.Count(TLista::EffectLayer); ++i) {
+        const auto& effect = dynamic_cast<const TEfekt&>(rig.List.Item(TLista::EffectLayer, i));
+        if (effect.Kind == TEfekt::Explosion) {
+            EXPECT_EQ(blast, nullptr) << "one explosion";
+            blast = &effect;
+            continue;
+        }
+        EXPECT_EQ(effect.Kind, TEfekt::Firework);
+        EXPECT_LT(effect.Y, 480 - 100) << "bursting above the tree";
+        EXPECT_LT(std::fabs(effect.X - 480), 100);
+        delays.push_back(effect.Delay);
+    }
+    ASSERT_NE(blast, nullptr);
+    EXPECT_FLOAT_EQ(blast->X, 480);
+    EXPECT_FLOAT_EQ(blast->Y, 437);
+    ASSERT_GE(delays.size(), 5u) << "a show, not one flash";
+    std::sort(delays.begin(), delays.end());
+    EXPECT_GE(delays.back() - delays.front(), 1500u) << "lasting a few seconds";
+    EXPECT_EQ(std::adjacent_find(delays.begin(), delays.end()), delays.end()) << "one at a time";
     EXPECT_EQ(tree.Kind, TStaticCos::BurntChristmasTree);
     EXPECT_EQ(tree.Fuse, TStaticCos::NotLit);
     EXPECT_EQ(tree.Radius, 24);
