@@ -3,7 +3,6 @@
 #include <SDL.h>
 
 #include <algorithm>
-#include <array>
 #include <optional>
 #include <utility>
 
@@ -12,29 +11,117 @@
 namespace gb {
 namespace {
 
-// Keys found by their position on the keyboard, as virtual keys are.
-constexpr std::array<std::pair<SDL_Scancode, TVirtualKey>, 40> ScancodeKeys{{
-    {SDL_SCANCODE_RETURN, vk::Return},     {SDL_SCANCODE_KP_ENTER, vk::Return},
-    {SDL_SCANCODE_ESCAPE, vk::Escape},     {SDL_SCANCODE_SPACE, vk::Space},
-    {SDL_SCANCODE_BACKSPACE, vk::Back},    {SDL_SCANCODE_TAB, vk::Tab},
-    {SDL_SCANCODE_LSHIFT, vk::Shift},      {SDL_SCANCODE_RSHIFT, vk::Shift},
-    {SDL_SCANCODE_LCTRL, vk::Control},     {SDL_SCANCODE_RCTRL, vk::Control},
-    {SDL_SCANCODE_LALT, vk::Menu},         {SDL_SCANCODE_RALT, vk::Menu},
-    {SDL_SCANCODE_PAUSE, vk::Pause},       {SDL_SCANCODE_CAPSLOCK, vk::Capital},
-    {SDL_SCANCODE_PAGEUP, vk::Prior},      {SDL_SCANCODE_PAGEDOWN, vk::Next},
-    {SDL_SCANCODE_END, vk::End},           {SDL_SCANCODE_HOME, vk::Home},
-    {SDL_SCANCODE_LEFT, vk::Left},         {SDL_SCANCODE_UP, vk::Up},
-    {SDL_SCANCODE_RIGHT, vk::Right},       {SDL_SCANCODE_DOWN, vk::Down},
-    {SDL_SCANCODE_INSERT, vk::Insert},     {SDL_SCANCODE_DELETE, vk::Delete},
-    {SDL_SCANCODE_KP_MULTIPLY, vk::Multiply}, {SDL_SCANCODE_KP_PLUS, vk::Add},
-    {SDL_SCANCODE_KP_MINUS, vk::Subtract}, {SDL_SCANCODE_KP_PERIOD, vk::Decimal},
-    {SDL_SCANCODE_KP_DIVIDE, vk::Divide},  {SDL_SCANCODE_KP_0, vk::Numpad0},
-    {SDL_SCANCODE_KP_1, vk::Numpad0 + 1},  {SDL_SCANCODE_KP_2, vk::Numpad0 + 2},
-    {SDL_SCANCODE_KP_3, vk::Numpad0 + 3},  {SDL_SCANCODE_KP_4, vk::Numpad0 + 4},
-    {SDL_SCANCODE_KP_5, vk::Numpad0 + 5},  {SDL_SCANCODE_KP_6, vk::Numpad0 + 6},
-    {SDL_SCANCODE_KP_7, vk::Numpad0 + 7},  {SDL_SCANCODE_KP_8, vk::Numpad0 + 8},
-    {SDL_SCANCODE_KP_9, vk::Numpad0 + 9},  {SDL_SCANCODE_0, '0'},
-}};
+// Keys found by their position on the keyboard, as virtual keys are (the
+// OEM codes name the keys of the US layout). Letters, digits and F1-F24
+// are found apart; a key found nowhere is vk::Unassigned.
+constexpr std::pair<SDL_Scancode, TVirtualKey> ScancodeKeys[] = {
+    {SDL_SCANCODE_RETURN, vk::Return},
+    {SDL_SCANCODE_RETURN2, vk::Return},
+    {SDL_SCANCODE_KP_ENTER, vk::Return},
+    {SDL_SCANCODE_ESCAPE, vk::Escape},
+    {SDL_SCANCODE_SPACE, vk::Space},
+    {SDL_SCANCODE_BACKSPACE, vk::Back},
+    {SDL_SCANCODE_TAB, vk::Tab},
+    {SDL_SCANCODE_LSHIFT, vk::Shift},
+    {SDL_SCANCODE_RSHIFT, vk::Shift},
+    {SDL_SCANCODE_LCTRL, vk::Control},
+    {SDL_SCANCODE_RCTRL, vk::Control},
+    {SDL_SCANCODE_LALT, vk::Menu},
+    {SDL_SCANCODE_RALT, vk::Menu},
+    {SDL_SCANCODE_MODE, vk::Menu},
+    {SDL_SCANCODE_LGUI, vk::LWin},
+    {SDL_SCANCODE_RGUI, vk::RWin},
+    {SDL_SCANCODE_APPLICATION, vk::Apps},
+    {SDL_SCANCODE_MENU, vk::Apps},
+    {SDL_SCANCODE_PAUSE, vk::Pause},
+    {SDL_SCANCODE_CAPSLOCK, vk::Capital},
+    {SDL_SCANCODE_NUMLOCKCLEAR, vk::NumLock},
+    {SDL_SCANCODE_SCROLLLOCK, vk::Scroll},
+    {SDL_SCANCODE_PRINTSCREEN, vk::Snapshot},
+    {SDL_SCANCODE_SYSREQ, vk::Snapshot},
+    {SDL_SCANCODE_PAGEUP, vk::Prior},
+    {SDL_SCANCODE_PRIOR, vk::Prior},
+    {SDL_SCANCODE_PAGEDOWN, vk::Next},
+    {SDL_SCANCODE_END, vk::End},
+    {SDL_SCANCODE_HOME, vk::Home},
+    {SDL_SCANCODE_LEFT, vk::Left},
+    {SDL_SCANCODE_UP, vk::Up},
+    {SDL_SCANCODE_RIGHT, vk::Right},
+    {SDL_SCANCODE_DOWN, vk::Down},
+    {SDL_SCANCODE_INSERT, vk::Insert},
+    {SDL_SCANCODE_DELETE, vk::Delete},
+    {SDL_SCANCODE_SEMICOLON, vk::Oem1},
+    {SDL_SCANCODE_EQUALS, vk::OemPlus},
+    {SDL_SCANCODE_COMMA, vk::OemComma},
+    {SDL_SCANCODE_MINUS, vk::OemMinus},
+    {SDL_SCANCODE_PERIOD, vk::OemPeriod},
+    {SDL_SCANCODE_SLASH, vk::Oem2},
+    {SDL_SCANCODE_GRAVE, vk::Oem3},
+    {SDL_SCANCODE_LEFTBRACKET, vk::Oem4},
+    {SDL_SCANCODE_BACKSLASH, vk::Oem5},
+    {SDL_SCANCODE_NONUSHASH, vk::Oem5},  // the same key on ISO keyboards
+    {SDL_SCANCODE_RIGHTBRACKET, vk::Oem6},
+    {SDL_SCANCODE_APOSTROPHE, vk::Oem7},
+    {SDL_SCANCODE_NONUSBACKSLASH, vk::Oem102},
+    {SDL_SCANCODE_KP_0, vk::Numpad0},
+    {SDL_SCANCODE_KP_1, vk::Numpad0 + 1},
+    {SDL_SCANCODE_KP_2, vk::Numpad0 + 2},
+    {SDL_SCANCODE_KP_3, vk::Numpad0 + 3},
+    {SDL_SCANCODE_KP_4, vk::Numpad0 + 4},
+    {SDL_SCANCODE_KP_5, vk::Numpad0 + 5},
+    {SDL_SCANCODE_KP_6, vk::Numpad0 + 6},
+    {SDL_SCANCODE_KP_7, vk::Numpad0 + 7},
+    {SDL_SCANCODE_KP_8, vk::Numpad0 + 8},
+    {SDL_SCANCODE_KP_9, vk::Numpad0 + 9},
+    {SDL_SCANCODE_KP_MULTIPLY, vk::Multiply},
+    {SDL_SCANCODE_KP_PLUS, vk::Add},
+    {SDL_SCANCODE_KP_MINUS, vk::Subtract},
+    {SDL_SCANCODE_KP_PERIOD, vk::Decimal},
+    {SDL_SCANCODE_KP_DIVIDE, vk::Divide},
+    {SDL_SCANCODE_KP_COMMA, vk::Separator},
+    {SDL_SCANCODE_SEPARATOR, vk::Separator},
+    {SDL_SCANCODE_KP_EQUALS, vk::OemNecEqual},
+    {SDL_SCANCODE_KP_EQUALSAS400, vk::OemNecEqual},
+    {SDL_SCANCODE_CLEAR, vk::Clear},
+    {SDL_SCANCODE_CLEARAGAIN, vk::OemClear},
+    {SDL_SCANCODE_CANCEL, vk::Cancel},
+    {SDL_SCANCODE_SELECT, vk::Select},
+    {SDL_SCANCODE_EXECUTE, vk::Execute},
+    {SDL_SCANCODE_HELP, vk::Help},
+    {SDL_SCANCODE_CRSEL, vk::CrSel},
+    {SDL_SCANCODE_EXSEL, vk::ExSel},
+    {SDL_SCANCODE_SLEEP, vk::Sleep},
+    {SDL_SCANCODE_INTERNATIONAL1, vk::Oem102},  // the Japanese Ro key
+    {SDL_SCANCODE_INTERNATIONAL2, vk::Kana},
+    {SDL_SCANCODE_INTERNATIONAL3, vk::Oem5},  // the Yen key
+    {SDL_SCANCODE_INTERNATIONAL4, vk::Convert},
+    {SDL_SCANCODE_INTERNATIONAL5, vk::NonConvert},
+    {SDL_SCANCODE_LANG1, vk::Kana},  // Hangul
+    {SDL_SCANCODE_LANG2, vk::Kanji},  // Hanja
+    {SDL_SCANCODE_MUTE, vk::VolumeMute},
+    {SDL_SCANCODE_AUDIOMUTE, vk::VolumeMute},
+    {SDL_SCANCODE_VOLUMEDOWN, vk::VolumeDown},
+    {SDL_SCANCODE_VOLUMEUP, vk::VolumeUp},
+    {SDL_SCANCODE_AUDIONEXT, vk::MediaNextTrack},
+    {SDL_SCANCODE_AUDIOPREV, vk::MediaPrevTrack},
+    {SDL_SCANCODE_AUDIOSTOP, vk::MediaStop},
+    {SDL_SCANCODE_AUDIOPLAY, vk::MediaPlayPause},
+    {SDL_SCANCODE_MEDIASELECT, vk::LaunchMediaSelect},
+    {SDL_SCANCODE_MAIL, vk::LaunchMail},
+    {SDL_SCANCODE_COMPUTER, vk::LaunchApp1},
+    {SDL_SCANCODE_APP1, vk::LaunchApp1},
+    {SDL_SCANCODE_CALCULATOR, vk::LaunchApp2},
+    {SDL_SCANCODE_APP2, vk::LaunchApp2},
+    {SDL_SCANCODE_WWW, vk::BrowserHome},
+    {SDL_SCANCODE_AC_HOME, vk::BrowserHome},
+    {SDL_SCANCODE_AC_SEARCH, vk::BrowserSearch},
+    {SDL_SCANCODE_AC_BACK, vk::BrowserBack},
+    {SDL_SCANCODE_AC_FORWARD, vk::BrowserForward},
+    {SDL_SCANCODE_AC_STOP, vk::BrowserStop},
+    {SDL_SCANCODE_STOP, vk::BrowserStop},
+    {SDL_SCANCODE_AC_REFRESH, vk::BrowserRefresh},
+    {SDL_SCANCODE_AC_BOOKMARKS, vk::BrowserFavorites},
+};
 
 TShiftState ShiftStateOf(std::uint16_t modifiers, std::uint32_t buttons) {
     TShiftState shift = 0;
@@ -63,21 +150,33 @@ int ClampY(int y) { return std::clamp(y, 0, TDisplay::ScreenHeight - 1); }
 }  // namespace
 
 TVirtualKey VirtualKeyOf(const SDL_Keysym& key) {
-    if (key.sym >= SDLK_a && key.sym <= SDLK_z) return static_cast<TVirtualKey>('A' + (key.sym - SDLK_a));
     if (key.scancode >= SDL_SCANCODE_1 && key.scancode <= SDL_SCANCODE_9)
         return static_cast<TVirtualKey>('1' + (key.scancode - SDL_SCANCODE_1));
+    if (key.scancode == SDL_SCANCODE_0) return '0';
+    // Letters follow the layout; on a layout without Latin letters they
+    // keep the place they have on a Latin one.
+    if (key.sym >= SDLK_a && key.sym <= SDLK_z) return static_cast<TVirtualKey>('A' + (key.sym - SDLK_a));
+    if (key.scancode >= SDL_SCANCODE_A && key.scancode <= SDL_SCANCODE_Z)
+        return static_cast<TVirtualKey>('A' + (key.scancode - SDL_SCANCODE_A));
     if (key.scancode >= SDL_SCANCODE_F1 && key.scancode <= SDL_SCANCODE_F12)
         return static_cast<TVirtualKey>(vk::F1 + (key.scancode - SDL_SCANCODE_F1));
+    if (key.scancode >= SDL_SCANCODE_F13 && key.scancode <= SDL_SCANCODE_F24)
+        return static_cast<TVirtualKey>(vk::F13 + (key.scancode - SDL_SCANCODE_F13));
     for (const auto& [scancode, code] : ScancodeKeys)
         if (scancode == key.scancode) return code;
-    return 0;
+    return vk::Unassigned;
 }
 
 bool IsKeyHeld(TVirtualKey key) {
     int count = 0;
     const Uint8* state = SDL_GetKeyboardState(&count);
-    for (const auto& [scancode, code] : ScancodeKeys)
-        if (code == key && scancode < count && state[scancode]) return true;
+    for (int i = 0; i < count; ++i) {
+        if (!state[i]) continue;
+        SDL_Keysym held{};
+        held.scancode = static_cast<SDL_Scancode>(i);
+        held.sym = SDL_GetKeyFromScancode(held.scancode);
+        if (VirtualKeyOf(held) == key) return true;
+    }
     return false;
 }
 
@@ -99,7 +198,6 @@ TWindowChange TSdlInput::Key(const SDL_Event& event, bool down) {
     }
     if (down && event.key.repeat) return TWindowChange::None;
     TVirtualKey key = VirtualKeyOf(keysym);
-    if (key == 0) return TWindowChange::None;
     const TShiftState shift = ShiftStateOf(keysym.mod, SDL_GetMouseState(nullptr, nullptr));
     if (down)
         Events.KeyDown(key, shift);

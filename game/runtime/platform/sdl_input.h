@@ -14,11 +14,11 @@ struct SDL_Keysym;
 
 namespace gb {
 
-// The key's virtual key code, 0 for a key the game has no code for.
+// The key's virtual key code; never 0 (a key without a code of its own is
+// vk::Unassigned).
 TVirtualKey VirtualKeyOf(const SDL_Keysym& key);
 
-// Whether the key is held now, by SDL's keyboard state (the arrow keys,
-// Enter, Esc, Space and the modifiers).
+// Whether a key with this code is held now, by SDL's keyboard state.
 bool IsKeyHeld(TVirtualKey key);
 
 // What an event means for the window itself.

@@ -508,6 +508,24 @@ TEST_F(MainWindowTest, BehindTheErrorScreenTheGameGetsNoReleasesPressesOrArrows)
     EXPECT_EQ(form.MouseY(), 40);
 }
 
+TEST_F(MainWindowTest, KeysOffTheMainBlockLeaveTheIntroAndDismissTheErrorScreen) {
+    for (const TVirtualKey key : {vk::Oem3, vk::OemComma, vk::Oem2, vk::Oem102, vk::NumLock, vk::Snapshot, vk::LWin,
+                                  vk::Apps, vk::F13, vk::Unassigned}) {
+        Form.reset();
+        TfrmMain& form = Start();
+        Tick();
+        Key(key);
+        ASSERT_NE(form.Menu(), nullptr) << key;
+        System.OpenSucceeds = false;
+        Click(600, 300);
+        Tick();
+        ASSERT_FALSE(form.ErrorText().empty()) << key;
+        Key(key);
+        EXPECT_TRUE(form.ErrorText().empty()) << key;
+        EXPECT_NE(form.Menu(), nullptr) << key;
+    }
+}
+
 // --- Recoveries: the player is never left on an empty screen ---
 
 TEST_F(MainWindowTest, UnreadableCreditsShowTheErrorThenAMenuWithAnEmptyPanel) {

@@ -86,7 +86,35 @@ TEST(SdlInput, MapsKeysToTheVirtualKeyCodesTheGameNames) {
     EXPECT_EQ(Code(SDL_SCANCODE_2, SDLK_2 + 100), '2');
     EXPECT_EQ(Code(SDL_SCANCODE_F1, SDLK_F1), 0x70);
     EXPECT_EQ(Code(SDL_SCANCODE_LSHIFT, SDLK_LSHIFT), 0x10);
-    EXPECT_EQ(Code(SDL_SCANCODE_AUDIOPLAY, SDLK_AUDIOPLAY), 0) << "no code";
+}
+
+TEST(SdlInput, EveryOtherKeyHasTheDesktopsCodeToo) {
+    const std::pair<SDL_Scancode, TVirtualKey> keys[] = {
+        {SDL_SCANCODE_COMMA, 0xBC},       {SDL_SCANCODE_PERIOD, 0xBE},       {SDL_SCANCODE_MINUS, 0xBD},
+        {SDL_SCANCODE_EQUALS, 0xBB},      {SDL_SCANCODE_SLASH, 0xBF},        {SDL_SCANCODE_SEMICOLON, 0xBA},
+        {SDL_SCANCODE_LEFTBRACKET, 0xDB}, {SDL_SCANCODE_RIGHTBRACKET, 0xDD}, {SDL_SCANCODE_APOSTROPHE, 0xDE},
+        {SDL_SCANCODE_BACKSLASH, 0xDC},   {SDL_SCANCODE_NONUSHASH, 0xDC},    {SDL_SCANCODE_GRAVE, 0xC0},
+        {SDL_SCANCODE_NONUSBACKSLASH, 0xE2}, {SDL_SCANCODE_NUMLOCKCLEAR, 0x90}, {SDL_SCANCODE_SCROLLLOCK, 0x91},
+        {SDL_SCANCODE_PRINTSCREEN, 0x2C}, {SDL_SCANCODE_PAUSE, 0x13},        {SDL_SCANCODE_LGUI, 0x5B},
+        {SDL_SCANCODE_RGUI, 0x5C},        {SDL_SCANCODE_APPLICATION, 0x5D},  {SDL_SCANCODE_MENU, 0x5D},
+        {SDL_SCANCODE_F12, 0x7B},         {SDL_SCANCODE_F13, 0x7C},          {SDL_SCANCODE_F18, 0x81},
+        {SDL_SCANCODE_F24, 0x87},         {SDL_SCANCODE_CAPSLOCK, 0x14},     {SDL_SCANCODE_KP_5, 0x65},
+        {SDL_SCANCODE_KP_DIVIDE, 0x6F},   {SDL_SCANCODE_AUDIOPLAY, 0xB3},    {SDL_SCANCODE_VOLUMEUP, 0xAF},
+        {SDL_SCANCODE_AC_BACK, 0xA6},     {SDL_SCANCODE_INTERNATIONAL3, 0xDC},
+    };
+    for (const auto& [scancode, code] : keys)
+        EXPECT_EQ(Code(scancode, SDL_GetKeyFromScancode(scancode)), code) << SDL_GetScancodeName(scancode);
+    // On a layout without Latin letters, the letter of the key's place.
+    EXPECT_EQ(Code(SDL_SCANCODE_Q, 0x439), 'Q') << "Cyrillic short i";
+}
+
+TEST(SdlInput, NoKeyIsWithoutACode) {
+    for (int scancode = 0; scancode < SDL_NUM_SCANCODES; ++scancode) {
+        const auto key = static_cast<SDL_Scancode>(scancode);
+        EXPECT_NE(Code(key, SDL_GetKeyFromScancode(key)), 0) << scancode;
+    }
+    EXPECT_EQ(Code(SDL_SCANCODE_EJECT, SDLK_EJECT), vk::Unassigned) << "a key the desktop has no code for";
+    EXPECT_EQ(Code(SDL_SCANCODE_UNKNOWN, SDLK_UNKNOWN), vk::Unassigned);
 }
 
 TEST(SdlInput, KeyPressesReachTheGameWithTheirShiftStateButNotTheirAutoRepeat) {
@@ -95,8 +123,18 @@ TEST(SdlInput, KeyPressesReachTheGameWithTheirShiftStateButNotTheirAutoRepeat) {
     EXPECT_EQ(input.Dispatch(KeyEvent(true, SDL_SCANCODE_A, SDLK_a, KMOD_LSHIFT | KMOD_RCTRL)), TWindowChange::None);
     input.Dispatch(KeyEvent(true, SDL_SCANCODE_A, SDLK_a, KMOD_LSHIFT, true));
     input.Dispatch(KeyEvent(false, SDL_SCANCODE_A, SDLK_a));
-    input.Dispatch(KeyEvent(true, SDL_SCANCODE_AUDIOPLAY, SDLK_AUDIOPLAY));
     EXPECT_EQ(events.Log, (Log{"down 65 s5", "up 65 s0"}));
+}
+
+TEST(SdlInput, KeysWithoutACodeOfTheirOwnReachTheGameAsWell) {
+    TRecordingEvents events;
+    TSdlInput input(events);
+    input.Dispatch(KeyEvent(true, SDL_SCANCODE_GRAVE, SDLK_BACKQUOTE));
+    input.Dispatch(KeyEvent(false, SDL_SCANCODE_GRAVE, SDLK_BACKQUOTE));
+    input.Dispatch(KeyEvent(true, SDL_SCANCODE_EJECT, SDLK_EJECT));
+    input.Dispatch(KeyEvent(false, SDL_SCANCODE_EJECT, SDLK_EJECT));
+    input.Dispatch(KeyEvent(true, SDL_SCANCODE_F13, SDLK_F13, KMOD_LSHIFT));
+    EXPECT_EQ(events.Log, (Log{"down 192 s0", "up 192 s0", "down 255 s0", "up 255 s0", "down 124 s1"}));
 }
 
 TEST(SdlInput, AltEnterAndAltF4BelongToTheWindow) {
