@@ -29,12 +29,18 @@ std::string_view SkipBlanks(std::string_view text) {
     return text;
 }
 
+bool IsXmlSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
 // Whether the text opens with an XML declaration whose encoding is UTF-8.
-// Blanks around '=' and either kind of quote are allowed there, as XML has
-// it.
+// The declaration is "<?xml" and white space; another instruction whose
+// name only starts so ("<?xml-stylesheet") declares nothing. Blanks around
+// '=' and either kind of quote are allowed, as XML has it.
 bool DeclaresUtf8(std::string_view text) {
     text = SkipBlanks(text);
-    if (text.size() < 5 || !EqualsIgnoringCase(text.substr(0, 5), "<?xml")) return false;
+    constexpr std::string_view kDeclaration = "<?xml";
+    if (text.size() <= kDeclaration.size() || !EqualsIgnoringCase(text.substr(0, kDeclaration.size()), kDeclaration) ||
+        !IsXmlSpace(text[kDeclaration.size()]))
+        return false;
     std::string_view declaration = text.substr(0, text.find('>'));
     constexpr std::string_view kEncoding = "encoding";
     for (std::size_t i = 1; i + kEncoding.size() <= declaration.size(); ++i) {

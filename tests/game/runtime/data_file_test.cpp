@@ -56,7 +56,8 @@ TEST_F(DataFileTest, ByteOrderMarkMeansUtf8AndIsDropped) {
 TEST_F(DataFileTest, DeclaredUtf8InAnyLetterCaseAndQuoting) {
     for (const std::string declaration :
          {"<?xml version=\"1.0\" encoding=\"UTF-8\"?>", "<?xml version=\"1.0\" encoding=\"utf-8\"?>",
-          "\r\n <?XML version='1.0' Encoding = 'Utf-8' ?>", "<?xml encoding=\"utf-8\"?>"})
+          "\r\n <?XML version='1.0' Encoding = 'Utf-8' ?>", "<?xml encoding=\"utf-8\"?>",
+          "<?xml\tversion=\"1.0\"\r\nencoding=\"utf-8\"?>", "<?xml\nencoding='utf-8'?>"})
         EXPECT_EQ(TextOf(declaration + "<t>" + kUtf8Text + "</t>"), kCp1250Text) << declaration;
 }
 
@@ -65,6 +66,12 @@ TEST_F(DataFileTest, OnlyTheDeclarationCanDeclareUtf8) {
     EXPECT_EQ(TextOf("<?xml version=\"1.0\"?><t encoding=\"utf-8\">" + kUtf8Text + "</t>"), kUtf8Text);
     EXPECT_EQ(TextOf("<?xml myencoding=\"utf-8\"?><t>" + kUtf8Text + "</t>"), kUtf8Text);
     EXPECT_EQ(TextOf("<?xml encoding=\"utf-16\"?><t>" + kUtf8Text + "</t>"), kUtf8Text);
+    // Instructions whose names only begin with "xml" declare nothing.
+    EXPECT_EQ(TextOf("<?xml-stylesheet type=\"text/xsl\" href=\"a.xsl\" encoding=\"utf-8\"?><t>" + kUtf8Text + "</t>"),
+              kUtf8Text);
+    EXPECT_EQ(TextOf("<?xmlfoo encoding=\"utf-8\"?><t>" + kUtf8Text + "</t>"), kUtf8Text);
+    EXPECT_EQ(TextOf("<?xml-stylesheet href=\"a.xsl\"?><?xml encoding=\"utf-8\"?><t>" + kUtf8Text + "</t>"), kUtf8Text)
+        << "a declaration is only one at the start";
 }
 
 TEST_F(DataFileTest, CharactersOutsideTheCodePageBecomeQuestionMarks) {
