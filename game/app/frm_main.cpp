@@ -115,7 +115,7 @@ void TfrmMain::DXDrawInitialize() {
                                         SpriteMemory);
     Services.emplace(TScreenServices{Display, *SpriteBank, *SoundPlayer, Directory, PointerX, PointerY});
     SpriteBank->Initialize(Directory);
-    Current = std::make_unique<TIntro>(*Services);
+    Show(std::make_unique<TIntro>(*Services));
     LastTick = System.TickCount();
     System.ShowCursor(false);
     Timer.SetEnabled(true, LastTick);
@@ -187,18 +187,23 @@ void TfrmMain::OpenMenu() {
     // music ends.
     Current.reset();
     try {
-        Current = std::make_unique<TMenu>(*Services);
+        Show(std::make_unique<TMenu>(*Services));
     } catch (...) {
         // The menu comes back with an empty credits panel behind the error.
-        Current = std::make_unique<TMenu>(*Services, TMenu::TCredits::Empty);
+        Show(std::make_unique<TMenu>(*Services, TMenu::TCredits::Empty));
         throw;
     }
+}
+
+void TfrmMain::Show(std::unique_ptr<TScreen> screen) {
+    Current = std::move(screen);
+    if (Current) Current->MouseMove(PointerX, PointerY);
 }
 
 void TfrmMain::StartGame() {
     Current.reset();
     try {
-        Current = GameFactory(*Services);
+        Show(GameFactory(*Services));
     } catch (...) {
         const std::exception_ptr failure = std::current_exception();
         // A working menu comes back behind the game's error; should its

@@ -115,6 +115,9 @@ private:
     TScreen* InputScreen() const;
 
     void ActOn(TScreenResult result);
+    // Makes the screen current and tells it where the pointer is, so that
+    // what lies under the pointer answers a click before the mouse moves.
+    void Show(std::unique_ptr<TScreen> screen);
     void OpenMenu();
     void StartGame();
     void OpenWebPage();

@@ -409,6 +409,33 @@ TEST_F(MainWindowTest, TheMenuAfterAGameIgnoresKeysAndStartsTheNextGame) {
     EXPECT_EQ(form.Game(), Game);
 }
 
+TEST_F(MainWindowTest, AfterTheGameTheMenuAnswersAClickBeforeTheMouseMoves) {
+    TfrmMain& form = Start();
+    ToGame();  // the pointer stays on "Nowa gra"
+    Game->Over = true;
+    Tick();
+    ASSERT_NE(form.Menu(), nullptr);
+    Game = nullptr;
+    EXPECT_TRUE(dynamic_cast<const TUIButton&>(form.Menu()->Windows().Item(0)).Hovered);
+    Form->MouseDown(TMouseButton::Left, ssLeft, 600, 230);
+    Form->MouseUp(TMouseButton::Left, 0, 600, 230);
+    Tick();
+    EXPECT_EQ(GamesMade, 2);
+    EXPECT_NE(form.Game(), nullptr);
+}
+
+TEST_F(MainWindowTest, AMenuComingUpAwayFromThePointerHasNothingHovered) {
+    TfrmMain& form = Start();
+    form.MouseMove(0, 100, 550);
+    ToMenu();
+    for (int i = 0; i < 3; ++i)
+        EXPECT_FALSE(dynamic_cast<const TUIButton&>(form.Menu()->Windows().Item(i)).Hovered) << i;
+    Form->MouseDown(TMouseButton::Left, ssLeft, 100, 550);
+    Form->MouseUp(TMouseButton::Left, 0, 100, 550);
+    Tick();
+    EXPECT_EQ(GamesMade, 0);
+}
+
 // --- The error screen ---
 
 TEST_F(MainWindowTest, AnErrorShowsTheErrorScreenAndWritesTheLog) {
