@@ -1,5 +1,8 @@
 #include "core/real_format.h"
 
+#include <langinfo.h>
+#include <locale.h>
+
 #include <charconv>
 #include <clocale>
 #include <cmath>
@@ -52,12 +55,31 @@ std::optional<T> ParseFloating(std::string_view text, char separator) {
     return value;
 }
 
+std::optional<char> ChosenSeparator;
+
+// A separator of one plain character; anything else (none, or a character
+// of several bytes, which a one-byte separator cannot stand for) is '.'.
+char SeparatorFrom(const char* point) {
+    return point && point[0] && !point[1] && static_cast<unsigned char>(point[0]) < 0x80 ? point[0] : '.';
+}
+
 }  // namespace
 
 char DecimalSeparator() {
+    if (ChosenSeparator) return *ChosenSeparator;
     const std::lconv* conv = std::localeconv();
-    return conv && conv->decimal_point && conv->decimal_point[0] ? conv->decimal_point[0] : '.';
+    return SeparatorFrom(conv ? conv->decimal_point : nullptr);
 }
+
+char UserDecimalSeparator() {
+    const locale_t user = ::newlocale(LC_NUMERIC_MASK, "", static_cast<locale_t>(nullptr));
+    if (!user) return '.';
+    const char separator = SeparatorFrom(::nl_langinfo_l(RADIXCHAR, user));
+    ::freelocale(user);
+    return separator;
+}
+
+void UseDecimalSeparator(std::optional<char> separator) { ChosenSeparator = separator; }
 
 std::string FormatReal(float value) { return FormatReal(value, DecimalSeparator()); }
 

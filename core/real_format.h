@@ -10,8 +10,20 @@
 
 namespace bbx {
 
-// The decimal separator of the current LC_NUMERIC locale.
+// The decimal separator in use: the one set with UseDecimalSeparator, and
+// until one is set, that of the process's current LC_NUMERIC locale. A
+// separator of more than one byte is taken as '.'.
 char DecimalSeparator();
+
+// The decimal separator of the user's numeric locale as the environment
+// names it (LC_ALL, LC_NUMERIC, LANG), read without switching the process's
+// locale, so that nothing else (the C library's number conversions, the
+// libraries' parsers) changes; '.' when that locale is not installed.
+char UserDecimalSeparator();
+
+// Makes DecimalSeparator answer `separator` from now on, whatever locale the
+// process is in; none goes back to the current LC_NUMERIC locale.
+void UseDecimalSeparator(std::optional<char> separator);
 
 std::string FormatReal(float value);
 std::string FormatReal(float value, char separator);

@@ -13,6 +13,7 @@
 #include "core/errors.h"
 #include "core/program_directory.h"
 #include "core/random.h"
+#include "core/real_format.h"
 #include "flow/game.h"
 #include "flow/screen.h"
 #include "runtime/error_log.h"
@@ -106,6 +107,9 @@ int main(int argc, char** argv) {
     // A file-size limit then fails the write (Errors.log) instead of killing the game.
     std::signal(SIGXFSZ, SIG_IGN);
     const TFloatingPointControl floatingPoint;
+    // Numbers in the data files are read with the user's decimal separator
+    // (and a point); the process itself stays in the "C" locale.
+    bbx::UseDecimalSeparator(bbx::UserDecimalSeparator());
     bbx::Randomize();
     const std::string directory = bbx::DataDirectory(gb::kGameFolderName);
     try {

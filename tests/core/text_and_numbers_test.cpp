@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cstdlib>
 #include <cstring>
 #include <iconv.h>
+#include <optional>
 #include <vector>
 
 #include "core/code_page.h"
@@ -10,6 +12,7 @@
 #include "core/random.h"
 #include "core/real_format.h"
 #include "core/rounding.h"
+#include "support/polish_locale.h"
 
 using namespace bbx;
 
@@ -107,15 +110,56 @@ TEST(RealFormat, ConversionErrorsNameTheText) {
     EXPECT_THROW(StrToInt("99999999999"), EConvertError);
 }
 
-TEST(RealFormat, FollowsTheLocaleSeparator) {
-    const std::string saved = std::setlocale(LC_NUMERIC, nullptr);
-    if (!std::setlocale(LC_NUMERIC, "pl_PL.UTF-8") && !std::setlocale(LC_NUMERIC, "de_DE.UTF-8"))
-        GTEST_SKIP() << "no locale with a decimal comma installed";
+// A Polish LC_ALL in the environment while the test runs; the process's
+// LC_NUMERIC, the locale variables and the separator in use come back after.
+class RealFormatUnderPolishLocale : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const std::string missing = gb::test_support::EnsurePolishLocale();
+        if (!missing.empty()) GTEST_SKIP() << missing;
+        ::setenv("LC_ALL", gb::test_support::kPolishLocale, 1);
+    }
+    void TearDown() override {
+        UseDecimalSeparator(std::nullopt);
+        std::setlocale(LC_NUMERIC, SavedNumeric.c_str());
+    }
+
+    const gb::test_support::TLocaleEnvironment Environment;
+    const std::string SavedNumeric = std::setlocale(LC_NUMERIC, nullptr);
+};
+
+TEST_F(RealFormatUnderPolishLocale, FollowsTheLocaleSeparator) {
+    ASSERT_NE(std::setlocale(LC_NUMERIC, gb::test_support::kPolishLocale), nullptr);
     EXPECT_EQ(DecimalSeparator(), ',');
     EXPECT_EQ(FormatReal(0.5f), "0,5");
     EXPECT_EQ(ParseReal("0,5"), 0.5f);
     EXPECT_EQ(ParseReal("0.5"), 0.5f);
-    std::setlocale(LC_NUMERIC, saved.c_str());
+    EXPECT_EQ(FormatReal(0.5f, '.'), "0.5") << "a separator given is kept, whatever the locale";
+    EXPECT_FALSE(ParseReal("0,5", '.').has_value());
+}
+
+TEST_F(RealFormatUnderPolishLocale, TheUsersSeparatorIsReadWithoutSwitchingTheProcess) {
+    const std::string before = std::setlocale(LC_ALL, nullptr);
+    EXPECT_EQ(UserDecimalSeparator(), ',');
+    EXPECT_EQ(std::setlocale(LC_ALL, nullptr), before);
+    EXPECT_EQ(DecimalSeparator(), '.') << "the process is still in its own locale";
+    UseDecimalSeparator(UserDecimalSeparator());
+    EXPECT_EQ(DecimalSeparator(), ',');
+    EXPECT_EQ(FormatReal(-2.25f), "-2,25");
+    EXPECT_EQ(ParseReal("1,5"), 1.5f);
+    EXPECT_EQ(ParseReal("1.5"), 1.5f) << "a point is always read";
+    EXPECT_EQ(StrToReal(" 1e3 "), 1000.0f);
+    UseDecimalSeparator(std::nullopt);
+    EXPECT_EQ(DecimalSeparator(), '.');
+
+    ::setenv("LC_ALL", "C", 1);
+    EXPECT_EQ(UserDecimalSeparator(), '.');
+    ::setenv("LC_ALL", "xx_NOWHERE.UTF-8", 1);
+    EXPECT_EQ(UserDecimalSeparator(), '.') << "a locale that is not installed";
+    ::unsetenv("LC_ALL");
+    ::setenv("LC_NUMERIC", gb::test_support::kPolishLocale, 1);
+    ::setenv("LANG", "C", 1);
+    EXPECT_EQ(UserDecimalSeparator(), ',') << "LC_NUMERIC wins over LANG";
 }
 
 TEST(Random, StaysInRangeAndRepeatsFromASeed) {

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the project needs; returns at once when every
-# one of them is already there.
+# Installs the Debian packages the project needs (none when every one of
+# them is already there) and generates the locale pl_PL.UTF-8 for the tests.
 set -euo pipefail
 
 packages=(
@@ -11,6 +11,7 @@ packages=(
   qt6-base-dev qt6-translations-l10n
   xvfb xauth openbox xdotool imagemagick lame
   desktop-file-utils appstream shared-mime-info lintian dpkg-dev file
+  locales
 )
 
 missing=()
@@ -18,11 +19,18 @@ for p in "${packages[@]}"; do
   status=$(dpkg-query -W -f='${db:Status-Status}' "$p" 2>/dev/null || true)
   [ "$status" = installed ] || missing+=("$p")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
-
-echo "Installing: ${missing[*]}"
 sudo=()
 [ "$(id -u)" -eq 0 ] || sudo=(sudo)
-export DEBIAN_FRONTEND=noninteractive
-"${sudo[@]}" apt-get update -qq
-"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  "${sudo[@]}" apt-get update -qq
+  "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# The tests of the user's decimal separator run under a Polish locale.
+if ! locale -a 2>/dev/null | grep -qix 'pl_PL\.utf-\?8'; then
+  echo "Generating the locale pl_PL.UTF-8"
+  "${sudo[@]}" localedef -i pl_PL -f UTF-8 pl_PL.UTF-8
+fi

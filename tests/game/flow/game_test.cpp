@@ -3,14 +3,18 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <numbers>
+#include <optional>
 #include <set>
 
 #include "core/code_page.h"
 #include "core/errors.h"
 #include "core/random.h"
+#include "core/real_format.h"
 #include "flow/game_data_errors.h"
 #include "support/game_test_support.h"
+#include "support/polish_locale.h"
 
 using namespace gb;
 using namespace gb::test_support;
@@ -78,6 +82,41 @@ TEST(GameMap, CreatesEveryKindOfThingWithItsIdAndPlace) {
     EXPECT_EQ(walls, 1);
     EXPECT_EQ(&game->Hero(), game->Objects().FindById("hero"));
     EXPECT_EQ(&game->Sleigh(), game->Objects().FindById("sanie"));
+}
+
+// The program reads the map's decimals with the separator of the user's
+// locale, and with a point whatever the locale.
+class GameMapNumbers : public ::testing::Test {
+protected:
+    ~GameMapNumbers() override { bbx::UseDecimalSeparator(std::nullopt); }
+    // As the program starts under the locale.
+    static void StartUnder(const char* locale) {
+        ::setenv("LC_ALL", locale, 1);
+        bbx::UseDecimalSeparator(bbx::UserDecimalSeparator());
+    }
+    static float TreeX(const std::string& x) {
+        TGameBench bench(GameData(kHeroAndSleigh + "<cos type=\"drzewo\" id=\"d\" x=\"" + x + "\" y=\"3\"/>"));
+        auto game = bench.Start();
+        return game->Objects().FindById("d")->X;
+    }
+
+    const test_support::TLocaleEnvironment Environment;
+};
+
+TEST_F(GameMapNumbers, UnderAPolishLocaleACommaOrAPointSeparatesTheDecimals) {
+    const std::string missing = test_support::EnsurePolishLocale();
+    if (!missing.empty()) GTEST_SKIP() << missing;
+    StartUnder(test_support::kPolishLocale);
+    EXPECT_FLOAT_EQ(TreeX("1,5"), 72);
+    EXPECT_FLOAT_EQ(TreeX("1.5"), 72);
+    EXPECT_FLOAT_EQ(TreeX("-0,25"), -12);
+}
+
+TEST_F(GameMapNumbers, UnderTheCLocaleOnlyAPointDoes) {
+    StartUnder("C");
+    EXPECT_FLOAT_EQ(TreeX("1.5"), 72);
+    TGameBench bench(GameData(kHeroAndSleigh + R"(<cos type="drzewo" x="1,5" y="3"/>)"));
+    EXPECT_THROW(bench.Start(), bbx::EConvertError);
 }
 
 TEST(GameMap, EveryGamedataElementAddsItsMapAndTheLastOneGivesTheScript) {
