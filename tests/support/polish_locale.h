@@ -53,6 +53,7 @@ inline void GeneratePolishLocaleInto(const std::filesystem::path& folder) {
     const std::filesystem::path target = folder / kPolishLocale;
     if (std::filesystem::exists(target / "LC_NUMERIC", ignored)) return;
     const std::filesystem::path building = folder / ("building-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(building, ignored);
     // -c: the definitions' harmless warnings do not stop the output.
     if (RunLocaledef({"-c", "-i", "pl_PL", "-f", "UTF-8", (building / kPolishLocale).string()}))
         std::filesystem::rename(building / kPolishLocale, target, ignored);
