@@ -30,8 +30,16 @@ constexpr auto kWorldFormat = bbx::TPixelFormat::Xrgb8888;
 constexpr int kSpriteWidth = 20;
 constexpr int kSpriteHeight = 30;
 
-// Model IDs -11 .. 25 by their red channel.
-inline bbx::TColor ModelColor(int id) { return bbx::RGB(static_cast<std::uint8_t>(100 + id), 200, 60); }
+// Every ID the game draws lies in this range.
+constexpr int kFirstModelId = -24;
+constexpr int kLastModelId = 399;
+
+// Model IDs by their red and blue channels; -11 .. 25 by red alone, as
+// they always were.
+inline bbx::TColor ModelColor(int id) {
+    const int n = 100 + id;
+    return bbx::RGB(static_cast<std::uint8_t>(n % 256), 200, static_cast<std::uint8_t>(60 + n / 256));
+}
 
 struct TEvent {
     std::string Name;
@@ -71,7 +79,7 @@ inline const std::string& ModelDirectory() {
     static const TTempFolder folder;
     static const std::string directory = [] {
         bbx::Tbbx_collection models;
-        for (int id = -11; id <= 25; ++id) {
+        for (int id = kFirstModelId; id <= kLastModelId; ++id) {
             bbx::Tbbx_model* m = models.Add();
             m->ID = id;
             m->I1 = kSpriteWidth;
@@ -141,7 +149,7 @@ public:
     // The model ID whose box covers the screen pixel, or nothing (-100).
     int ModelAt(int x, int y) const {
         const bbx::TColor c = Screen.Buffer().UnmapPixel(Screen.Pixel(x, y));
-        for (int id = -11; id <= 25; ++id)
+        for (int id = kFirstModelId; id <= kLastModelId; ++id)
             if (c == ModelColor(id)) return id;
         return -100;
     }

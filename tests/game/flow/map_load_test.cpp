@@ -324,3 +324,39 @@ TEST(LoadingInSteps, AnErrorInALaterStepIsRaisedOnceAndThenTheGameEnds) {
     TGameBench tooMany(GameData(kHeroAndSleigh + Houses(126, 1000)));
     EXPECT_THROW(StartInSteps(tooMany), EGameDataError);
 }
+
+TEST(MapLoad, VillageSceneryByItsNamesAndEachVillagersLook) {
+    const std::string map = kHeroAndSleigh + R"(
+        <cos type="dom drewniany" id="dom" x="10" y="10"/>
+        <cos type="kaplica" id="kaplica" x="20.5" y="10.5"/>
+        <cos type="brzeg" id="brzeg" x="3" y="30"/>
+        <cos type="dzieciak" id="ola" x="5" y="5" wyglad="2"/>
+        <cos type="rodzic" id="mama" x="6" y="5" wyglad="7"/>
+        <cos type="dzieciak" id="jas" x="7" y="5"/>)";
+    TGameBench bench(GameData(map));
+    auto game = bench.Start();
+    const auto scenery = [&game](const char* id) {
+        const auto* s = dynamic_cast<const TStaticCos*>(game->Objects().FindById(id));
+        return s ? static_cast<std::int64_t>(s->Kind) : -1;
+    };
+    EXPECT_EQ(scenery("dom"), TStaticCos::TimberHouse);
+    EXPECT_EQ(scenery("kaplica"), TStaticCos::Chapel);
+    EXPECT_EQ(scenery("brzeg"), TStaticCos::ShoreBank);
+    const auto look = [&game](const char* id) {
+        const auto* p = dynamic_cast<const TPostac*>(game->Objects().FindById(id));
+        return p ? static_cast<std::int64_t>(p->Look) : -1;
+    };
+    EXPECT_EQ(look("ola"), 2);
+    EXPECT_EQ(look("mama"), 7);
+    EXPECT_EQ(look("jas"), 0) << "no look named: the first";
+}
+
+TEST(MapLoad, ALookThatIsNotACountIsRefusedWithItsElement) {
+    for (const char* bad : {"-1", "dwa"}) {
+        TGameBench bench(GameData(kHeroAndSleigh + R"(<cos type="dzieciak" id="ola" x="5" y="5" wyglad=")" + bad +
+                                  R"("/>)"));
+        const std::string message = MessageOf(bench);
+        EXPECT_NE(message.find("wyglad"), std::string::npos) << message;
+        EXPECT_NE(message.find("ola"), std::string::npos) << message;
+    }
+}

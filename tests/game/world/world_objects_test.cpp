@@ -9,6 +9,7 @@
 #include "world/bohater.h"
 #include "world/cos_na_ziemi.h"
 #include "world/efekt.h"
+#include "world/model_ids.h"
 #include "world/murek.h"
 #include "world/postac.h"
 #include "world/static_cos.h"
@@ -274,4 +275,173 @@ TEST(WorldObjects, TheSleighTeamIsFiveSpritesAroundItsCentre) {
     EXPECT_EQ(reindeer(), 23);
     sleigh.CrashTime = sleigh.Now;
     EXPECT_EQ(reindeer(), 18) << "stunned";
+}
+
+TEST(WorldObjects, VillageSceneryFacesTheViewerOrTurnsAsItsKindSays) {
+    TWorldRig rig;
+    struct TExpected {
+        std::uint32_t Kind;
+        std::int32_t Radius;
+        std::int32_t Model;
+        bool FacesViewer;
+    };
+    const std::vector<TExpected> kinds{
+        {TStaticCos::TimberHouse, 72, model::TimberHouse.Id, true},
+        {TStaticCos::YellowHouse, 72, model::YellowHouse.Id, true},
+        {TStaticCos::BlueHouse, 96, model::BlueHouse.Id, true},
+        {TStaticCos::Chapel, 96, model::Chapel.Id, true},
+        {TStaticCos::Fence, 24, model::Fence.Id, true},
+        {TStaticCos::FenceAcross, 24, model::FenceAcross.Id, true},
+        {TStaticCos::Hedge, 24, model::Hedge.Id, true},
+        {TStaticCos::StreetLamp, 8, model::StreetLamp.Id, false},
+        {TStaticCos::Bench, 16, model::Bench.Id, true},
+        {TStaticCos::MarketStall, 24, model::MarketStall.Id, true},
+        {TStaticCos::IceFloe, 24, model::IceFloe.Id, false},
+        {TStaticCos::SmallIceFloe, 16, model::SmallIceFloe.Id, false},
+        {TStaticCos::ShoreRock, 12, model::ShoreRock.Id, false},
+        {TStaticCos::Reeds, 8, model::Reeds.Id, false},
+        {TStaticCos::Jetty, 24, model::Jetty.Id, true},
+        {TStaticCos::ShoreBank, 24, model::ShoreBank.Id, true},
+    };
+    ASSERT_EQ(kinds.size(), TStaticCos::KindCount - 5) << "every kind past the post";
+    for (const TExpected& k : kinds) {
+        TWorldRig one;
+        TStaticCos& s = one.Add<TStaticCos>(TLista::ObjectLayer, 400, 300, k.Kind);
+        s.Yaw = 2.5f;
+        EXPECT_EQ(s.Radius, k.Radius) << "kind " << k.Kind;
+        one.List.Draw(one.Screen, 0, 0);
+        ASSERT_EQ(one.Rendered().size(), 1u) << "kind " << k.Kind;
+        const TRendered drawn = one.Rendered()[0];
+        EXPECT_EQ(drawn.ModelId, k.Model) << "kind " << k.Kind;
+        // Facing the viewer, the model keeps its own yaw whatever way the object was set.
+        EXPECT_FLOAT_EQ(drawn.Yaw, k.FacesViewer ? 0.0f : 2.5f) << "kind " << k.Kind;
+        EXPECT_FLOAT_EQ(drawn.Pitch, 0.3f) << "kind " << k.Kind;
+    }
+    rig.Add<TStaticCos>(TLista::ObjectLayer, 400, 300, TStaticCos::KindCount);
+    rig.List.Draw(rig.Screen, 0, 0);
+    EXPECT_TRUE(rig.Rendered().empty()) << "a kind past the last draws nothing";
+}
+
+TEST(WorldObjects, ALitChristmasTreeShowsItsBaubleInFrontUntilItExplodes) {
+    TWorldRig rig;
+    TStaticCos& tree = rig.Add<TStaticCos>(TLista::ObjectLayer, 400, 300, TStaticCos::ChristmasTree);
+    TStaticCos& other = rig.Add<TStaticCos>(TLista::ObjectLayer, 200, 300, TStaticCos::ChristmasTree);
+    rig.List.Draw(rig.Screen, 0, 0);
+    ASSERT_EQ(rig.Rendered().size(), 2u) << "unlit trees show no bauble";
+
+    tree.Fuse = 3000;
+    rig.List.Draw(rig.Screen, 0, 0);
+    ASSERT_EQ(rig.Rendered().size(), 3u);
+    EXPECT_EQ(rig.Rendered()[2].ModelId, model::HungBauble.Id);
+    EXPECT_EQ(rig.ModelAt(400, 300 + tree.Radius - 1), model::HungBauble.Id) << "drawn over its tree";
+
+    rig.List.Update(10000, 3001, 0, 0);
+    EXPECT_EQ(tree.Kind, TStaticCos::BurntChristmasTree);
+    EXPECT_EQ(other.Kind, TStaticCos::ChristmasTree);
+    const auto before = rig.Rendered().size();
+    rig.List.Draw(rig.Screen, 0, 0);
+    for (std::size_t i = before; i < rig.Rendered().size(); ++i)
+        EXPECT_NE(rig.Rendered()[i].ModelId, model::HungBauble.Id) << "the bauble went with the explosion";
+}
+
+TEST(WorldObjects, AFireworkWaitsRisesBurstsWithABangFadesAndEnds) {
+    TWorldRig rig;
+    TEfekt& shot = rig.Add<TEfekt>(TLista::EffectLayer, 400, 200, TEfekt::Firework);
+    shot.Delay = 300;
+    shot.Colour = 4;
+    EXPECT_EQ(shot.Radius, 40) << "its frames centred on its point";
+    std::uint32_t now = 10000;
+    const auto age = [&](std::uint32_t ms) { rig.List.Update(now += ms, ms, 0, 0); };
+    // Each frame is a model of its own, so drawing it renders it anew.
+    const auto drawn = [&]() -> std::int32_t {
+        const auto before = rig.Rendered().size();
+        rig.List.Draw(rig.Screen, 0, 0);
+        return rig.Rendered().size() > before ? rig.Rendered().back().ModelId : -100;
+    };
+
+    rig.List.Draw(rig.Screen, 0, 0);
+    EXPECT_TRUE(rig.Rendered().empty()) << "nothing before its delay";
+    age(300);
+    EXPECT_EQ(drawn(), model::FireworkRocket.Id);
+    EXPECT_TRUE(rig.Effects().empty()) << "no bang while it rises";
+    age(TEfekt::FireworkBurst - 1);
+    age(1);
+    EXPECT_EQ(rig.Effects(), std::vector<int>{7}) << "a bang as it bursts";
+    EXPECT_EQ(drawn(), model::FireworkBursts[4 % model::FireworkBursts.size()].Id);
+    age(TEfekt::FireworkFade - TEfekt::FireworkBurst);
+    EXPECT_EQ(drawn(), model::FireworkFading.Id);
+    EXPECT_EQ(rig.Effects(), std::vector<int>{7}) << "one bang";
+    age(TEfekt::FireworkEnd - TEfekt::FireworkFade);
+    EXPECT_EQ(rig.List.Count(TLista::EffectLayer), 1) << "still there at its last moment";
+    age(1);
+    EXPECT_EQ(rig.List.Count(TLista::EffectLayer), 0);
+}
+
+TEST(WorldObjects, AFireworksRocketRisesToItsPoint) {
+    TWorldRig rig;
+    rig.Add<TEfekt>(TLista::EffectLayer, 400, 200, TEfekt::Firework);
+    std::vector<int> lowest;
+    for (int k = 0; k < 3; ++k) {
+        rig.Screen.Fill(0);
+        rig.List.Draw(rig.Screen, 0, 0);
+        int bottom = -1;
+        for (int y = 0; y < 600; ++y)
+            if (rig.ModelAt(400, y) == model::FireworkRocket.Id) bottom = y;
+        lowest.push_back(bottom);
+        rig.List.Update(10000 + 150 * k, 150, 0, 0);
+    }
+    EXPECT_GT(lowest[0], lowest[1]);
+    EXPECT_GT(lowest[1], lowest[2]);
+    EXPECT_LE(lowest[0], 200 + 40 + 90) << "starting no farther down than its rise";
+}
+
+TEST(WorldObjects, VillagersWearTheirLookStandingWalkingLyingAndRisen) {
+    const auto drawnModel = [](auto&& setUp) {
+        TWorldRig rig;
+        setUp(rig);
+        rig.List.Draw(rig.Screen, 0, 0);
+        return rig.Rendered().empty() ? TRendered{-100, 0, 0, 0} : rig.Rendered().back();
+    };
+    const auto child = [](std::uint32_t look, float speed, std::int32_t frame) {
+        return [=](TWorldRig& rig) {
+            TPostac& c = rig.Add<TPostac>(TLista::ObjectLayer, 300, 300, TPostac::Child);
+            c.Look = look;
+            c.Speed = speed;
+            c.Frame = frame;
+        };
+    };
+    EXPECT_EQ(drawnModel(child(0, 0, 0)).ModelId, model::Child.Id) << "the first look is the old child";
+    EXPECT_EQ(drawnModel(child(2, 0, 0)).ModelId, model::Child3.Id);
+    EXPECT_EQ(drawnModel(child(2, 0.075f, 0)).ModelId, model::Child3StepLeft.Id);
+    EXPECT_EQ(drawnModel(child(2, 0.075f, 2)).ModelId, model::Child3StepRight.Id);
+    EXPECT_EQ(drawnModel(child(2 + 6, 0, 0)).ModelId, model::Child3.Id) << "looks repeat";
+
+    const auto parent = [](std::uint32_t look) {
+        return [=](TWorldRig& rig) { rig.Add<TPostac>(TLista::ObjectLayer, 300, 300, TPostac::Parent).Look = look; };
+    };
+    EXPECT_EQ(drawnModel(parent(0)).ModelId, model::Parent.Id);
+    EXPECT_EQ(drawnModel(parent(6)).ModelId, model::Parent7.Id);
+    EXPECT_EQ(drawnModel(parent(9)).ModelId, model::Parent2.Id);
+
+    // Knocked down, the child lies in its own look and gets up in it.
+    TWorldRig rig;
+    TPostac& ola = rig.Add<TPostac>(TLista::ObjectLayer, 300, 300, TPostac::Child);
+    ola.Id = "ola";
+    ola.Look = 4;
+    ola.Speed = 0;
+    ola.HitPoints = 0;
+    rig.List.Update(10000, 10, 0, 0);
+    ASSERT_EQ(rig.List.Count(TLista::GroundLayer), 1);
+    rig.List.Draw(rig.Screen, 0, 0);
+    ExpectRendered(rig.Rendered().back(), model::Child5.Id, model::Lying.Yaw, model::Lying.Pitch, model::Lying.Zoom);
+    rig.List.Update(20010, 10001, 0, 0);
+    auto* risen = dynamic_cast<TPostac*>(rig.List.FindById("ola"));
+    ASSERT_NE(risen, nullptr);
+    EXPECT_EQ(risen->Look, 4u);
+
+    TWorldRig fallenParent;
+    TCosNaZiemi& lying = fallenParent.Add<TCosNaZiemi>(TLista::GroundLayer, 300, 300, TPostac::Parent);
+    lying.Look = 3;
+    fallenParent.List.Draw(fallenParent.Screen, 0, 0);
+    EXPECT_EQ(fallenParent.Rendered().back().ModelId, model::Parent4.Id);
 }
