@@ -333,3 +333,61 @@ TEST_F(ShippedModels, HudIconsFitTheirCellsAndArrowsTurnAboutTheAimedPoint) {
 }
 
 }  // namespace
+
+namespace {
+
+// The table's names that match: the looks of a kind of villager, in order.
+std::vector<std::string> NamesLike(const std::string& stem, const std::string& tail) {
+    std::vector<std::string> names;
+    for (const auto& [name, id] : Table().Ids) {
+        if (!name.starts_with(stem) || !name.ends_with(tail) || name.size() < stem.size() + tail.size()) continue;
+        const std::string middle = name.substr(stem.size(), name.size() - stem.size() - tail.size());
+        if (std::all_of(middle.begin(), middle.end(), [](char c) { return c >= '0' && c <= '9'; }))
+            names.push_back(name);
+    }
+    return names;
+}
+
+std::set<TColor> ColoursOf(const Tbbx_model& m) {
+    std::set<TColor> colours;
+    for (const TSphereElement& e : m.ElementList()) colours.insert(e.Color);
+    return colours;
+}
+
+}  // namespace
+
+TEST_F(ShippedModels, EveryParentAndEveryChildHasALookOfItsOwnOfTheSameBuild) {
+    for (const auto& [stem, tail] : {std::pair<std::string, std::string>{"Parent", ""}, {"Child", ""},
+                                     {"Child", "StepLeft"}, {"Child", "StepRight"}}) {
+        const std::vector<std::string> looks = NamesLike(stem, tail);
+        ASSERT_GE(looks.size(), 5u) << stem << "*" << tail;
+        const Sprite first = SpriteOf(Model(RequiredByName(stem + tail).Id));
+        for (std::size_t a = 0; a < looks.size(); ++a) {
+            const Tbbx_model& ma = Model(RequiredByName(looks[a]).Id);
+            // As tall and wide as the first look within a hat's height: the same kind of figure.
+            EXPECT_LE(std::abs(SpriteOf(ma).Height - first.Height), 8) << looks[a];
+            EXPECT_LE(std::abs(SpriteOf(ma).Width - first.Width), 8) << looks[a];
+            for (std::size_t b = a + 1; b < looks.size(); ++b) {
+                const Tbbx_model& mb = Model(RequiredByName(looks[b]).Id);
+                EXPECT_NE(ColoursOf(ma), ColoursOf(mb)) << looks[a] << " and " << looks[b] << " wear the same colours";
+            }
+        }
+    }
+}
+
+TEST_F(ShippedModels, AWalkingChildsFramesAreOneLook) {
+    for (const std::string& look : NamesLike("Child", "")) {
+        const auto colours = ColoursOf(Model(RequiredByName(look).Id));
+        for (const char* frame : {"StepLeft", "StepRight"})
+            EXPECT_EQ(ColoursOf(Model(RequiredByName(look + frame).Id)), colours) << look << frame;
+    }
+}
+
+TEST_F(ShippedModels, FireworkFramesShareOneSpriteCentredOnThePoint) {
+    for (const char* name : {"FireworkRocket", "FireworkRed", "FireworkGold", "FireworkGreen", "FireworkFading"}) {
+        const Sprite s = SpriteOf(Model(RequiredByName(name).Id));
+        // The game draws them 40 pixels below the point: the middle of an 80-pixel frame.
+        EXPECT_EQ(s.Height, 80) << name;
+        EXPECT_EQ(s.Width, 80) << name;
+    }
+}
