@@ -336,9 +336,21 @@ bool Gifted(TStoryPlayer& player, const std::string& id) {
     return child && child->Gifted;
 }
 
-}  // namespace
+// The gifts a player hands out, in order, and the ending they earn: line 2
+// of the last text screen.
+struct TPlay {
+    std::string Name;
+    std::vector<std::pair<std::string, TVirtualKey>> Gifts;
+    int WrongGifts = 0;
+    std::string Ending;
+};
 
-TEST(ShippedStory, PlaysFromNewGameToTheFinalTextScreen) {
+const TPlay kEveryChildItsDue{"EveryChildItsDue",
+                              {{"ola", '2'}, {"kuba", '2'}, {"zosia", '2'}, {"bartek", '3'}, {"franek", '3'}},
+                              0,
+                              bbx::Pl<"Każde dziecko z Glimmer Bay dostało to, na co zasłużyło.">()};
+
+void PlayTheStory(const TPlay& play) {
     TStoryPlayer player;
     player.Frame();
     player.Key(vk::Space);  // the intro gives way to the menu
@@ -358,14 +370,13 @@ TEST(ShippedStory, PlaysFromNewGameToTheFinalTextScreen) {
     EXPECT_EQ(game.PointerTarget(1), "ola");
 
     // Presents for the good children, rods for the naughty ones.
-    for (const auto& gift : std::vector<std::pair<std::string, TVirtualKey>>{
-             {"ola", '2'}, {"kuba", '2'}, {"zosia", '2'}, {"bartek", '3'}, {"franek", '3'}}) {
+    for (const auto& gift : play.Gifts) {
         const std::string& child = gift.first;
         player.Key(gift.second);
         player.UseOn(child, [&] { return Gifted(player, child); }, 240000);
     }
-    EXPECT_EQ(game.Hero().Presents, 0);
-    EXPECT_EQ(game.Hero().Rods, 0);
+    // The angel slips a new one into the sack for every wrong gift.
+    EXPECT_EQ(game.Hero().Presents + game.Hero().Rods, play.WrongGifts);
 
     // Back to the angel, who sends Santa to grandfather frost, who sends him
     // to Mrozik.
@@ -399,11 +410,13 @@ TEST(ShippedStory, PlaysFromNewGameToTheFinalTextScreen) {
     // The ending plays by itself and ends on the text screen.
     player.Until("the final text screen", [&] { return game.Mode() == TGame::TextScreenMode; }, 60000);
     EXPECT_EQ(game.Narration(1), bbx::Pl<"Wesołych Świąt!">());
-    EXPECT_FALSE(game.Narration(2).empty());
+    EXPECT_EQ(game.Narration(2), play.Ending);
     EXPECT_FALSE(game.Narration(0).empty());
     EXPECT_TRUE(game.IsRiding());
     EXPECT_GE(player.Sound.Beeps, 1);  // the bell
-    EXPECT_GT(game.Hero().Goodness, 0);
+    if (play.WrongGifts == 0) {
+        EXPECT_GT(game.Hero().Goodness, 0);
+    }
 
     const std::vector<std::string> stages{"intro",  "powitanie",     "instrukcja", "dary",  "mroz",
                                           "mrozik", "bombki_odbior", "bombki",     "wybuch", "sanie",
@@ -418,3 +431,24 @@ TEST(ShippedStory, PlaysFromNewGameToTheFinalTextScreen) {
     EXPECT_EQ(player.Game(), nullptr);
     EXPECT_NE(player.Form.Menu(), nullptr);
 }
+
+}  // namespace
+
+TEST(ShippedStory, PlaysFromNewGameToTheFinalTextScreen) { PlayTheStory(kEveryChildItsDue); }
+
+// The other endings: one wrong gift, and two.
+class ShippedStoryEndings : public ::testing::TestWithParam<TPlay> {};
+
+TEST_P(ShippedStoryEndings, WeighTheGifts) { PlayTheStory(GetParam()); }
+
+INSTANTIATE_TEST_SUITE_P(
+    WrongGifts, ShippedStoryEndings,
+    ::testing::Values(TPlay{"APresentForBartek",
+                            {{"ola", '2'}, {"kuba", '2'}, {"bartek", '2'}, {"zosia", '2'}, {"franek", '3'}},
+                            1,
+                            bbx::Pl<"Prawie wszystko poszło dobrze, ale raz Mikołaj się pomylił.">()},
+                      TPlay{"ARodForOlaAndAPresentForBartek",
+                            {{"ola", '3'}, {"kuba", '2'}, {"zosia", '2'}, {"bartek", '2'}, {"franek", '3'}},
+                            2,
+                            bbx::Pl<"Grzeczne dzieci płaczą, a łobuziaki się cieszą.">()}),
+    [](const ::testing::TestParamInfo<TPlay>& test) { return test.param.Name; });

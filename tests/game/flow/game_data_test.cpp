@@ -135,7 +135,8 @@ TEST_F(ShippedGameData, EveryNameTheScriptUsesExists) {
     for (const auto& [trigger, action] : Actions) {
         const std::string type = action->GetAttribute("type");
         const std::string id = action->GetAttribute("id");
-        if (type == "dialog" || type == "invincible" || (type == "pointer" && !id.empty())) {
+        if (type == "dialog" || type == "invincible" || (type == "pointer" && !id.empty()) ||
+            (type == "command" && !id.empty())) {
             EXPECT_TRUE(Ids.contains(id)) << type << " " << id;
         }
         if (type == "count") {
@@ -144,17 +145,26 @@ TEST_F(ShippedGameData, EveryNameTheScriptUsesExists) {
         if (type == "dialog") {
             EXPECT_FALSE(action->NodeText().empty()) << type << " " << id;
         }
+        // A narration line is never wrapped: past about 60 letters of the
+        // film's bold type it runs off the screen's edges.
+        if (type == "narration") {
+            EXPECT_LE(action->NodeText().size(), 60u) << bbx::Cp1250ToUtf8(action->NodeText());
+        }
     }
     const std::set<std::string> timersStarted = ActionValues("timer", "id");
+    std::set<std::string> timersAnswered;
     for (const TXMLTag* trigger : ChildTags(*Triggers, "trigger")) {
         const std::string event = trigger->GetAttribute("event");
         const std::string id = trigger->GetAttribute("id");
         if (event == "timer") {
             EXPECT_TRUE(timersStarted.contains(id)) << "timer " << id << " is never started";
+            timersAnswered.insert(id);
         } else if (!id.empty()) {
             EXPECT_TRUE(Ids.contains(id)) << event << " " << id;
         }
     }
+    // A timer nothing answers is a slip in its name.
+    for (const std::string& timer : timersStarted) EXPECT_TRUE(timersAnswered.contains(timer)) << "timer " << timer;
 }
 
 TEST_F(ShippedGameData, EveryVariableStateATriggerWaitsForIsSetSomewhere) {

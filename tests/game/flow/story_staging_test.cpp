@@ -47,13 +47,13 @@ const std::vector<TScene>& Scenes() {
         {bbx::Pl<"Mikołaj wysiada z sań i idzie do Aniołka.">(), {"sanie", "aniolek"}},
         {bbx::Pl<"Worek bombek leży na śniegu. Zanieś go Dziadkowi Mrozowi.">(), {}},
         {bbx::Pl<"Bombka syczy i iskrzy... Mikołaj zapala resztę i odskakuje!">(), {"stara_choinka", "ogien1", "ogien2"}},
-        {bbx::Pl<"Renifery zobaczyły znak i przygnały sanie. Wsiądź: podejdź i naciśnij Enter.">(),
+        {bbx::Pl<"Renifery przygnały sanie: podejdź do nich i naciśnij Enter.">(),
          {"sanie", "stara_choinka"}},
-        {bbx::Pl<"Strzałki: jazda i skręt, spacja: hamulec. Przy choince stań i wysiądź: Enter.">(), {"sanie"}},
+        {bbx::Pl<"Strzałki: jazda i skręt, spacja: hamulec, Enter: wysiądź.">(), {"sanie"}},
         {bbx::Pl<"Na rynku zapłonęła wielka choinka.">(), {"wielka_choinka", "burmistrz", "sanie"}},
         {bbx::Pl<"W kaplicy wybił dzwon, zaśpiewał chór aniołków.">(), {"wielka_choinka", "chor1", "chor2"}},
         {bbx::Pl<"Czas ruszać dalej, noc jest krótka.">(), {"sanie"}},
-        {bbx::Pl<"Bałwany poturbowały Mikołaja. Aniołek opatruje go przy lądowisku.">(), {"aniolek"}, false},
+        {bbx::Pl<"Bałwany poturbowały Mikołaja. Aniołek go opatruje.">(), {"aniolek"}, false},
         {bbx::Pl<"Podpowiedź">(), {}, false},
     };
     return scenes;
