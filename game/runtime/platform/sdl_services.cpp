@@ -69,7 +69,11 @@ bool OpenUrl(const std::string& url, std::chrono::milliseconds patience) {
     }
     // Still at work: it has found something to open the page with (an opener
     // often waits for the browser it starts). Its end is collected aside.
-    std::thread([opener] { ::waitpid(opener, nullptr, 0); }).detach();
+    try {
+        std::thread([opener] { ::waitpid(opener, nullptr, 0); }).detach();
+    } catch (const std::system_error&) {
+        // No thread to spare: the ended opener is left until the game ends.
+    }
     return true;
 }
 
