@@ -64,3 +64,5 @@ done
 
 python3 "$here/scene.py" "$bbx" "$models" "$out/scene.png"
 echo "$out/scene.png"
+python3 "$here/scene.py" "$bbx" "$models" "$out/village.png" village
+echo "$out/village.png"

@@ -622,8 +622,9 @@ def long_hair(f, look, up, r):
 
 
 def beard(f, look, up, r):
-    f.series(look.hair, (0, up - 0.55 * r, 0.55 * r, 0.62 * r), (0, up - 1.05 * r, 0.62 * r, 0.44 * r))
-    mirror(lambda s: f.sphere(look.hair, s * 0.55 * r, up - 0.4 * r, 0.62 * r, 0.42 * r))
+    """A short beard round the chin, the face left clear."""
+    f.series(look.hair, (0, up - 0.72 * r, 0.72 * r, 0.45 * r), (0, up - 1.15 * r, 0.62 * r, 0.36 * r), 2)
+    mirror(lambda s: f.sphere(look.hair, s * 0.62 * r, up - 0.5 * r, 0.6 * r, 0.3 * r))
 
 
 def moustache(f, look, up, r):
@@ -636,8 +637,8 @@ def mayors_chain(f, look, up, r):
     beard(f, look, up, r)
     for k in range(9):
         a = math.radians(-80 + 20 * k)
-        f.sphere(C.GOLD, 4.6 * math.sin(a), 36.2 - 3.2 * math.cos(a) ** 2, 4.6 * math.cos(a) + 0.6, 0.8)
-    f.lit(C.GOLD, C.GOLD_LIGHT, 0, 32.4, 6.4, 1.5)
+        f.sphere(C.GOLD, 4.8 * math.sin(a), 36.6 - 3.8 * math.cos(a) ** 2, 5.4 + 1.8 * math.cos(a), 0.95)
+    f.lit(C.GOLD, C.GOLD_LIGHT, 0, 32.0, 7.6, 1.7)
 
 
 # The parents' and the children's looks, first the one the game has always
@@ -654,14 +655,15 @@ PARENT_LOOKS = [
     Look(C.PLUM, C.PLUM_LIGHT, C.TROUSERS, C.GOLD_DARK, C.GOLD, C.PINE, C.PINE_LIGHT, beret,
          hair=C.HAIR, hairdo=long_hair, trim=C.GOLD_LIGHT),
     Look(C.BARK, C.BARK_LIGHT, C.TROUSERS, C.BOOT_LIGHT, C.BAUBLE_BLUE, C.BARK_DARK, C.BARK_LIGHT, earflap_hat,
-         hair=C.HAIR_BLACK, hairdo=mayors_chain, trim=C.FUR),
+         hair=C.HAIR_GREY, hairdo=mayors_chain, trim=C.DEER_BELLY),
     Look(C.TEAL, C.TEAL_LIGHT, C.DENIM, C.CARROT, C.CARROT, C.CARROT, C.JACKET_LIGHT, striped_hat,
          hair=C.HAIR, trim=C.FUR),
 ]
 
 CHILD_LOOKS = [
     Look(C.JACKET, C.JACKET_LIGHT, C.DENIM, C.RED, C.RED, C.RED, C.RED_LIGHT, knitted_hat),
-    Look(C.RED, C.RED_LIGHT, C.TROUSERS, C.BAUBLE_BLUE, C.FUR, C.BAUBLE_BLUE, C.BAUBLE_BLUE_LIGHT, earflap_hat),
+    Look(C.RED, C.RED_LIGHT, C.TROUSERS, C.BAUBLE_BLUE, C.GOLD, C.BAUBLE_BLUE, C.BAUBLE_BLUE_LIGHT, earflap_hat,
+         trim=C.BAUBLE_BLUE_LIGHT),
     Look(C.PINE_LIGHT, C.LIME, C.BARK, C.PINK, C.PINK, C.PINK, C.PINK_LIGHT, knitted_hat, hair=C.HAIR_GOLD,
          hairdo=pigtails),
     Look(C.BAUBLE_BLUE, C.BAUBLE_BLUE_LIGHT, C.TROUSERS, C.CARROT, C.CARROT, C.PINE, C.PINE_LIGHT, striped_hat),
@@ -1199,14 +1201,14 @@ def house(zoom, style):
     width = 48 * style.cells
     half, depth = width / 2 - 2, width * 0.4
     front = depth / 2
-    eave, ridge = 46.0, 46.0 + 0.36 * width
+    eave, ridge = 64.0, 64.0 + 0.3 * width   # a door taller than the grown-ups
     wall(f, style.walls, -half + 5, half - 5, 5, eave - 4, front - 5, 5.4, 8.0)
     f.series(style.wall_light, (-half + 4, eave - 5, front - 2.5, 3.2), (half - 4, eave - 5, front - 2.5, 3.2))
     mirror(lambda s: f.series(style.trim, (s * (half - 2), 2, front - 2.5, 3.0), (s * (half - 2), eave, front - 2.5, 3.0), 8))
-    door(f, 0, front, colour=style.door_colour, light=style.door_light)
+    door(f, 0, front, w=9.0, h=44.0, colour=style.door_colour, light=style.door_light)
     columns = (-0.6, 0.6) if style.cells == 3 else (-0.68, -0.32, 0.32, 0.68)
     for c in columns:
-        window(f, c * half, 26, front - 0.5, shutters=style.shutters)
+        window(f, c * half, 38, front - 0.5, w=8.0, h=10.0, shutters=style.shutters)
     # the roof: tiles at the eave, snow above, overhanging the walls
     overhang = 7
     slope(f, (style.roof, style.roof, C.SNOW_SHADE, C.SNOW, C.SNOW, C.SNOW), -half - overhang, half + overhang,
@@ -1235,32 +1237,33 @@ def chapel(zoom):
     rng = random.Random(303)
     half, depth = 84.0, 80.0
     front = depth / 2
-    eave, ridge = 52.0, 100.0
+    eave, ridge = 62.0, 108.0
     wall(f, C.PLASTER_WHITE, -half + 5, half - 5, 5, eave - 4, front - 6, 5.4, 8.0)
     for x in (-0.72 * half, -0.45 * half, 0.45 * half, 0.72 * half):
-        f.series(C.BAUBLE_BLUE, (x, 16, front - 2, 3.0), (x, 36, front - 2, 3.0), 4)
-        f.series(C.GOLD_LIGHT, (x, 20, front - 0.5, 1.6), (x, 33, front - 0.5, 1.6), 3)
-        f.sphere(C.RED, x, 39, front - 2, 2.8)
+        f.series(C.BAUBLE_BLUE, (x, 18, front - 2, 3.2), (x, 44, front - 2, 3.2), 5)
+        f.series(C.GOLD_LIGHT, (x, 22, front - 0.5, 1.7), (x, 41, front - 0.5, 1.7), 4)
+        f.sphere(C.RED, x, 48, front - 2, 3.0)
     slope(f, (C.ROOF_SLATE, C.ROOF_SLATE, C.SNOW_SHADE, C.SNOW, C.SNOW), -half - 6, half + 6, (eave, front + 5),
           (ridge, -0.3 * depth), 6.0, 6)
     # the tower in front of the nave
     tw, tf = 20.0, front + 8
-    wall(f, C.PLASTER_WHITE, -tw + 5, tw - 5, 5, 118, tf, 5.4, 8.0)
-    mirror(lambda s: f.series(C.PLASTER_SHADE, (s * tw, 2, tf - 2, 3.4), (s * tw, 120, tf - 2, 3.4), 14))
-    door(f, 0, tf + 2, w=8.5, h=36, colour=C.BARK, light=C.BARK_LIGHT, wreath=True)
-    f.path(C.BARK_DARK, [(-10, 36, tf + 2, 1.8), (-6, 42, tf + 2, 1.8), (0, 44.5, tf + 2, 1.8), (6, 42, tf + 2, 1.8),
-                         (10, 36, tf + 2, 1.8)])
+    top = 136
+    wall(f, C.PLASTER_WHITE, -tw + 5, tw - 5, 5, top - 2, tf, 5.4, 8.0)
+    mirror(lambda s: f.series(C.PLASTER_SHADE, (s * tw, 2, tf - 2, 3.4), (s * tw, top, tf - 2, 3.4), 16))
+    door(f, 0, tf + 2, w=9.5, h=44, colour=C.BARK, light=C.BARK_LIGHT, wreath=True)
+    f.path(C.BARK_DARK, [(-11, 44, tf + 2, 1.8), (-7, 50, tf + 2, 1.8), (0, 52.5, tf + 2, 1.8), (7, 50, tf + 2, 1.8),
+                         (11, 44, tf + 2, 1.8)])
     # the bell in its opening
-    f.series(C.CHAR_LIGHT, (-8, 86, tf, 3.2), (8, 86, tf, 3.2), 3)
-    f.series(C.CHAR_LIGHT, (-8, 104, tf, 3.2), (8, 104, tf, 3.2), 3)
-    f.series(C.GOLD, (0, 90, tf + 1.5, 4.2), (0, 99, tf + 1.5, 2.2), 3)
-    f.sphere(C.GOLD_LIGHT, -1.2, 96, tf + 3.5, 1.3)
-    f.ring(C.SNOW, 120, 16, 12, 3.4, z=tf - 6)
+    f.series(C.CHAR_LIGHT, (-8, top - 34, tf, 3.2), (8, top - 34, tf, 3.2), 3)
+    f.series(C.CHAR_LIGHT, (-8, top - 14, tf, 3.2), (8, top - 14, tf, 3.2), 3)
+    f.series(C.GOLD, (0, top - 30, tf + 1.5, 4.4), (0, top - 20, tf + 1.5, 2.3), 3)
+    f.sphere(C.GOLD_LIGHT, -1.2, top - 24, tf + 3.5, 1.3)
+    f.ring(C.SNOW, top + 2, 16, 12, 3.4, z=tf - 6)
     # the spire and the cross
-    f.series(C.ROOF_SLATE, (0, 122, tf - 6, 15), (0, 160, tf - 6, 2.0), 9)
-    f.series(C.SNOW, (0, 124, tf - 1, 9), (0, 146, tf - 4, 2.5), 5)
-    f.series(C.GOLD, (0, 160, tf - 6, 1.2), (0, 176, tf - 6, 1.2), 6)
-    f.series(C.GOLD, (-5, 171, tf - 6, 1.2), (5, 171, tf - 6, 1.2), 4)
+    f.series(C.ROOF_SLATE, (0, top + 4, tf - 6, 15), (0, top + 44, tf - 6, 2.0), 9)
+    f.series(C.SNOW, (0, top + 6, tf - 1, 9), (0, top + 28, tf - 4, 2.5), 5)
+    f.series(C.GOLD, (0, top + 44, tf - 6, 1.2), (0, top + 60, tf - 6, 1.2), 6)
+    f.series(C.GOLD, (-5, top + 55, tf - 6, 1.2), (5, top + 55, tf - 6, 1.2), 4)
     snow_drift(f, rng, -half - 4, half + 4, front + 4)
     snow_drift(f, rng, -tw - 4, tw + 4, tf + 5)
     return f
@@ -1391,10 +1394,12 @@ def ice_floe(zoom, size, seed):
         a = 2 * math.pi * k / n
         f.sphere(C.ICE_DEEP, rim[k] * math.cos(a), 2.2, 0.8 * rim[k] * math.sin(a), 3.4)
         f.sphere(C.ICE, 0.85 * rim[k] * math.cos(a), 3.6, 0.68 * rim[k] * math.sin(a), 3.8)
-    for k in range(7):
-        a, d = rng.uniform(0, 2 * math.pi), rng.uniform(0, 0.55 * size)
-        f.sphere(C.SNOW if k % 2 else C.SNOW_SHADE, d * math.cos(a), 4.4, 0.8 * d * math.sin(a),
-                 size * rng.uniform(0.25, 0.35))
+    for k in range(5):   # the slab's top: clear blue ice, snow in patches
+        a, d = rng.uniform(0, 2 * math.pi), rng.uniform(0, 0.4 * size)
+        f.sphere(C.ICE_DEEP if k % 2 else C.ICE, d * math.cos(a), 3.8, 0.8 * d * math.sin(a), size * 0.35)
+    for k in range(3):
+        a, d = rng.uniform(0, 2 * math.pi), rng.uniform(0.2, 0.55 * size)
+        f.sphere(C.SNOW, d * math.cos(a), 4.6, 0.8 * d * math.sin(a), size * rng.uniform(0.18, 0.26))
     return f
 
 
@@ -1446,12 +1451,14 @@ def shore_bank(zoom):
     grey stones showing through; cells side by side join up."""
     f = Figure(zoom)
     rng = random.Random(325)
+    for k in range(7):   # snow heaped on the bank's top, back from its edge
+        f.sphere(C.SNOW if k % 3 else C.SNOW_SHADE, -21 + 7 * k, rng.uniform(24, 28), -6, rng.uniform(6, 7.5))
     for k in range(6):
-        f.sphere(C.ROCK if k % 2 else C.ROCK_DARK, -20 + 8 * k, rng.uniform(5, 8), rng.uniform(2, 5), rng.uniform(4.5, 6))
-    for k in range(7):
-        f.sphere(C.SNOW if k % 3 else C.SNOW_SHADE, -21 + 7 * k, rng.uniform(11, 14), -2, rng.uniform(5.5, 7))
+        f.sphere(C.ROCK if k % 2 else C.ROCK_DARK, -20 + 8 * k, rng.uniform(14, 18), rng.uniform(-1, 2), rng.uniform(5, 6.5))
     for k in range(6):
-        f.sphere(C.ICE, -20 + 8 * k, 1.5, 8, 2.4)
+        f.sphere(C.ROCK_DARK if k % 2 else C.ROCK, -18 + 7.5 * k, rng.uniform(5, 8), rng.uniform(3, 6), rng.uniform(4.5, 6))
+    for k in range(7):   # the ice frozen against its foot
+        f.sphere(C.ICE_DEEP if k % 2 else C.ICE, -21 + 7 * k, 1.5, 10, 2.6)
     return f
 
 

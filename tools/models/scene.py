@@ -4,7 +4,11 @@ game places them: every sprite's bottom centre on the lower edge of its
 footprint, the object layer painted in order of Y, the sleigh team as its
 five sprites, the HUD icons and pointer arrows, and the mouse pointer.
 
-    scene.py BBX_TOOL MODELS.bbx OUT.png
+    scene.py BBX_TOOL MODELS.bbx OUT.png [village]
+
+With "village", a corner of the village instead: houses and the chapel on
+their footprints, fences, hedges, lamps, a bench, a stall, the shore and
+the ice, and the villagers in their looks.
 """
 
 import math
@@ -114,8 +118,45 @@ def scene():
     return ground + layer + effects + hud + pointer
 
 
+def scenery(name, column, row, radius, yaw=None):
+    """(Y, [sprite]) for scenery at a map cell, as the map places it."""
+    return (row * 48, [Sprite(name, round(column * 48), round(row * 48), radius, yaw)])
+
+
+def village():
+    objects = [
+        scenery("TimberHouse", 3, 2.5, 72),
+        scenery("BlueHouse", 8.5, 3, 96),
+        scenery("Chapel", 14, 3, 96),
+        scenery("MarketStall", 6, 7, 24),
+        scenery("Bench", 11, 7, 16),
+        scenery("StreetLamp", 9, 7, 8, 0.4),
+        scenery("StreetLamp", 13, 7, 8, 2.0),
+        scenery("ChristmasTree", 16, 8, 24, 1.0),
+        scenery("HungBauble", 16, 8, 24),
+    ]
+    objects += [scenery("Fence", c, 9.5, 24) for c in range(0, 6)]
+    objects += [scenery("Hedge", c, 9.5, 24) for c in range(6, 10)]
+    objects += [scenery("FenceAcross", 10, r, 24) for r in (8.5, 9.5, 10.5)]
+    objects += [scenery("ShoreBank", c, 11, 24) for c in range(0, 17)]
+    objects += [scenery("Jetty", 4, r, 24) for r in (12, 13, 14)]
+    objects += [scenery(name, c, r, radius, yaw) for name, c, r, radius, yaw in (
+        ("IceFloe", 8, 12.5, 24, 0.3), ("SmallIceFloe", 11, 13, 16, 2.0), ("IceFloe", 14, 13.5, 24, 4.0),
+        ("ShoreRock", 1, 11.6, 12, 0.5), ("ShoreRock", 12.5, 11.7, 12, 3.0), ("Reeds", 6, 11.8, 8, 0.2),
+        ("Reeds", 15.5, 11.8, 8, 1.5), ("SmallIceFloe", 2, 13.5, 16, 1.0))]
+    looks = ["Parent%s" % n for n in ("", 2, 3, 4, 5, 6, 7, 8)] + ["Child%s" % n for n in ("", 2, 3, 4, 5, 6)]
+    for k, name in enumerate(looks):
+        x, y = 40 + 52 * k, 8 * 48 + 10 + 14 * (k % 2)
+        objects.append((y, character(name, x, y, 0.4 + 0.9 * k)))
+    layer = [s for _, group in sorted(objects, key=lambda o: o[0]) for s in group]
+    effects = [Sprite("FireworkRed", 700, 60, 40), Sprite("FireworkGold", 600, 110, 40),
+               Sprite("FireworkRocket", 520, 150, 40)]
+    return layer + effects
+
+
 def main():
     bbx, models, out = sys.argv[1:4]
+    sprites = village() if sys.argv[4:] == ["village"] else scene()
     sizes = {}
     info = subprocess.run([bbx, "info", models], check=True, capture_output=True, text=True).stdout
     for line in info.splitlines()[1:]:
@@ -123,7 +164,7 @@ def main():
         sizes.setdefault(int(ident), (round(float(i1)), round(float(i2))))
     with tempfile.TemporaryDirectory() as tmp:
         args = [CONVERT, "-size", "800x600", "xc:" + SNOW, "-attenuate", "0.25", "+noise", "Uniform"]
-        for n, s in enumerate(scene()):
+        for n, s in enumerate(sprites):
             if isinstance(s, Wall):
                 args += s.draw()
                 continue
