@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <limits>
 #include <optional>
+#include <vector>
 
 #include "core/program_directory.h"
 #include "editor/qt_convert.h"
@@ -99,6 +100,85 @@ QByteArray ReadWindowGeometry(const QString& path) {
 void WriteWindowGeometry(const QString& path, const QByteArray& geometry) {
     QSettings ini(path, QSettings::IniFormat);
     ini.setValue("Window/Geometry", QString::fromLatin1(geometry.toBase64()));
+    ini.sync();
+}
+
+bool ReadReopenLast(const QString& path) {
+    const QSettings ini(path, QSettings::IniFormat);
+    return Text(ini, "Recent/ReopenLast") == "1";
+}
+
+void WriteReopenLast(const QString& path, bool reopen) {
+    QSettings ini(path, QSettings::IniFormat);
+    ini.setValue("Recent/ReopenLast", reopen ? "1" : "0");
+    ini.sync();
+}
+
+namespace {
+
+// One remembered view with the file and model it belongs to.
+struct TRememberedView {
+    QString File;
+    QString Model;
+    TModelView View;
+};
+
+constexpr char kViews[] = "ModelViews";
+
+std::vector<TRememberedView> ReadViews(QSettings& ini) {
+    const TModelView defaults;
+    std::vector<TRememberedView> views;
+    const int count = std::min(ini.beginReadArray(kViews), kRememberedViews);
+    for (int i = 0; i < count; ++i) {
+        ini.setArrayIndex(i);
+        TRememberedView entry{Text(ini, "File"), Text(ini, "Model"), {}};
+        TModelView& v = entry.View;
+        v.Zoom = InRange(ParseRealText(Text(ini, "Zoom")), defaults.Zoom, 0.0f, kMaxViewZoom);
+        v.PanX = InRange(ParseRealText(Text(ini, "PanX")), defaults.PanX, -kMaxViewPan, kMaxViewPan);
+        v.PanY = InRange(ParseRealText(Text(ini, "PanY")), defaults.PanY, -kMaxViewPan, kMaxViewPan);
+        v.PanZ = InRange(ParseRealText(Text(ini, "PanZ")), defaults.PanZ, -kMaxViewPan, kMaxViewPan);
+        v.KX = Real(ini, "kx", defaults.KX);
+        v.KY = Real(ini, "ky", defaults.KY);
+        v.R = Real(ini, "r", defaults.R, 0);
+        if (!entry.File.isEmpty()) views.push_back(std::move(entry));
+    }
+    ini.endArray();
+    return views;
+}
+
+}  // namespace
+
+std::optional<TModelView> ReadModelView(const QString& path, const QString& file, const QString& model) {
+    if (file.isEmpty()) return std::nullopt;
+    QSettings ini(path, QSettings::IniFormat);
+    for (const TRememberedView& entry : ReadViews(ini))
+        if (entry.File == file && entry.Model == model) return entry.View;
+    return std::nullopt;
+}
+
+void WriteModelView(const QString& path, const QString& file, const QString& model, const TModelView& view) {
+    if (file.isEmpty()) return;
+    QSettings ini(path, QSettings::IniFormat);
+    std::vector<TRememberedView> views = ReadViews(ini);
+    std::erase_if(views, [&](const TRememberedView& entry) { return entry.File == file && entry.Model == model; });
+    views.insert(views.begin(), {file, model, view});
+    if (views.size() > kRememberedViews) views.resize(kRememberedViews);
+    ini.remove(kViews);
+    ini.beginWriteArray(kViews, static_cast<int>(views.size()));
+    for (int i = 0; i < static_cast<int>(views.size()); ++i) {
+        const TRememberedView& entry = views[static_cast<std::size_t>(i)];
+        ini.setArrayIndex(i);
+        ini.setValue("File", entry.File);
+        ini.setValue("Model", entry.Model);
+        ini.setValue("Zoom", RealText(entry.View.Zoom));
+        ini.setValue("PanX", RealText(entry.View.PanX));
+        ini.setValue("PanY", RealText(entry.View.PanY));
+        ini.setValue("PanZ", RealText(entry.View.PanZ));
+        ini.setValue("kx", RealText(entry.View.KX));
+        ini.setValue("ky", RealText(entry.View.KY));
+        ini.setValue("r", RealText(entry.View.R));
+    }
+    ini.endArray();
     ini.sync();
 }
 

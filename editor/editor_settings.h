@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <optional>
 
 #include "core/render_canvas.h"
 
@@ -40,6 +41,34 @@ QStringList ReadRecentFiles(const QString& path);
 void WriteRecentFiles(const QString& path, const QStringList& files);
 QByteArray ReadWindowGeometry(const QString& path);
 void WriteWindowGeometry(const QString& path, const QByteArray& geometry);
+
+// Whether the editor opens the latest recent file when it starts without a
+// file to open ("Recent", "ReopenLast"; off unless set).
+bool ReadReopenLast(const QString& path);
+void WriteReopenLast(const QString& path, bool reopen);
+
+// How an editing window showed its model: the flat views' zoom and pans and
+// the perspective view's angles and scale, as a new window starts.
+struct TModelView {
+    float Zoom = 1;
+    float PanX = 0;
+    float PanY = 0;
+    float PanZ = 0;
+    float KX = 0;
+    float KY = 0;
+    float R = 1250;
+};
+
+// What a remembered view may hold; a value beyond these takes its default.
+inline constexpr float kMaxViewZoom = 10000;
+inline constexpr float kMaxViewPan = 1e7f;
+inline constexpr int kRememberedViews = 64;
+
+// The views are kept per model of a file ("ModelViews"), the model known by
+// its ID and name within the file's absolute path; the latest kRememberedViews
+// are kept. Nothing is remembered for a file without a name.
+std::optional<TModelView> ReadModelView(const QString& path, const QString& file, const QString& model);
+void WriteModelView(const QString& path, const QString& file, const QString& model, const TModelView& view);
 
 // "bbxedit.ini" in the program's folder when it can be written there,
 // otherwise in the user's configuration folder, so that an installed program

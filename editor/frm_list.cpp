@@ -29,6 +29,8 @@
 #include "editor/drag_handle.h"
 #include "editor/error_box.h"
 #include "editor/error_text.h"
+#include "editor/file_dialog.h"
+#include "editor/first_size.h"
 #include "editor/frm_model.h"
 #include "editor/model_image.h"
 #include "editor/name_validator.h"
@@ -92,6 +94,7 @@ TfrmList::TfrmList(QMdiArea& area, QString settingsPath)
     MakeUnclosable(*this);
     ApplySettings(ReadSettings(SettingsPath));
     Recent = ReadRecentFiles(SettingsPath);
+    ReopenLast = ReadReopenLast(SettingsPath);
     connect(&History, &QUndoStack::indexChanged, this, &TfrmList::CollectionChanged);
     connect(&History, &QUndoStack::cleanChanged, this, [this](bool clean) {
         setWindowModified(!clean);
@@ -103,8 +106,12 @@ TfrmList::TfrmList(QMdiArea& area, QString settingsPath)
 TfrmList::~TfrmList() {
     ReleaseFocus(*this);
     // The editing windows refer to models of this collection: they go first.
-    for (QMdiSubWindow* window : Area.subWindowList())
-        if (qobject_cast<TfrmModel*>(window)) delete window;
+    for (QMdiSubWindow* window : Area.subWindowList()) {
+        if (auto* frmModel = qobject_cast<TfrmModel*>(window)) {
+            if (!frmModel->isHidden()) RememberView(*frmModel);
+            delete frmModel;
+        }
+    }
     WriteSettings(SettingsPath, CurrentSettings());
     // The history clears itself when destroyed, after members it would report to.
     disconnect(&History, nullptr, this, nullptr);
@@ -259,6 +266,8 @@ void TfrmList::closeEvent(QCloseEvent* event) {
 }
 
 bool TfrmList::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Close)
+        if (const auto* frmModel = qobject_cast<TfrmModel*>(watched)) RememberView(*frmModel);
     if (watched == ListView && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
@@ -354,7 +363,7 @@ bool TfrmList::Save() {
 
 bool TfrmList::SaveAs() {
     QFileDialog dialog(this, "Zapisz jako");
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    PrepareFileDialog(dialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilters(kFileFilters.split(";;"));
@@ -384,7 +393,7 @@ void TfrmList::Import() {
 
 QString TfrmList::ChooseFileToOpen() {
     QFileDialog dialog(this, QString::fromUtf8("Otwórz"));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    PrepareFileDialog(dialog);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilters(kFileFilters.split(";;"));
@@ -406,11 +415,19 @@ void TfrmList::RememberFile(const QString& path) {
     Recent.prepend(absolute);
     while (Recent.size() > kRecentFiles) Recent.removeLast();
     WriteRecentFiles(SettingsPath, Recent);
-    emit RecentFilesChanged();
 }
 
 void TfrmList::OpenRecent(const QString& path) {
     if (AskSaveChanges(QString::fromUtf8("Otwórz"))) OpenFile(path);
+}
+
+void TfrmList::SetReopensLastFile(bool reopen) {
+    ReopenLast = reopen;
+    WriteReopenLast(SettingsPath, reopen);
+}
+
+void TfrmList::ReopenLastFile() {
+    if (ReopenLast && !Recent.isEmpty()) OpenFile(Recent.constFirst());
 }
 
 void TfrmList::ReplaceCollection(std::unique_ptr<bbx::Tbbx_collection> replacement, const QString& path) {
@@ -434,6 +451,15 @@ QList<TfrmModel*> TfrmList::ModelWindows(const bbx::Tbbx_model* onlyOf) const {
 
 void TfrmList::CloseModelWindows(const bbx::Tbbx_model* onlyOf) {
     for (TfrmModel* frmModel : ModelWindows(onlyOf)) frmModel->close();
+}
+
+QString TfrmList::ModelViewKey(const bbx::Tbbx_model& model) const {
+    return QString("%1 %2").arg(model.ID).arg(ToQt(model.Name));
+}
+
+void TfrmList::RememberView(const TfrmModel& frmModel) {
+    if (FFileName.isEmpty() || FCollection->IndexOf(&frmModel.Model()) < 0) return;
+    WriteModelView(SettingsPath, QFileInfo(FFileName).absoluteFilePath(), ModelViewKey(frmModel.Model()), frmModel.View());
 }
 
 // --- Model commands ---
@@ -501,9 +527,17 @@ TfrmModel* TfrmList::OpenModelWindow(bbx::Tbbx_model& model) {
         return open.constFirst();
     }
     auto* frmModel = new TfrmModel(model, *this);
+    if (!FFileName.isEmpty())
+        if (const auto view = ReadModelView(SettingsPath, QFileInfo(FFileName).absoluteFilePath(), ModelViewKey(model)))
+            frmModel->SetView(*view);
+    // Its view settings are kept when it closes.
+    frmModel->installEventFilter(this);
     Area.addSubWindow(frmModel);
+    // Only within the area does the window know its title bar and frame,
+    // which its smallest size must leave room for.
+    frmModel->setMinimumSize(frmModel->minimumSizeHint());
     // As large as it wants to be, as far as the area lets it.
-    frmModel->resize(frmModel->sizeHint().boundedTo(Area.viewport()->size()).expandedTo(frmModel->minimumSize()));
+    frmModel->resize(FirstSize(frmModel->sizeHint(), frmModel->minimumSize(), Area.viewport()->size()));
     frmModel->setWindowTitle(LiteralTitle(ToQt(model.Name)));
     frmModel->show();
     // Where Qt placed it, moved back so far as it sticks out of the area.

@@ -48,6 +48,13 @@ public:
     // The recent files, newest first; OpenRecent asks the save question first.
     const QStringList& RecentFiles() const { return Recent; }
     void OpenRecent(const QString& path);
+    // Whether the latest recent file opens when the editor starts without a
+    // file to open; kept in the settings file.
+    bool ReopensLastFile() const { return ReopenLast; }
+    void SetReopensLastFile(bool reopen);
+    // At the start: opens the latest recent file if asked to; raises when it
+    // cannot be read.
+    void ReopenLastFile();
     // Opens the file without asking anything; raises when it cannot be read.
     void OpenFile(const QString& path);
     bool Save();
@@ -98,7 +105,6 @@ public:
 signals:
     void FileNameChanged(const QString& fileName);
     void ModifiedChanged(bool modified);
-    void RecentFilesChanged();
     // What Undo and Redo can do may have changed.
     void HistoryChanged();
     // The selected model, or its place in the list, may have changed.
@@ -122,6 +128,9 @@ private:
     // The open editing windows, of one model or (onlyOf null) of all.
     QList<TfrmModel*> ModelWindows(const bbx::Tbbx_model* onlyOf) const;
     void CloseModelWindows(const bbx::Tbbx_model* onlyOf);
+    // An editing window's view settings, kept per model of the named file.
+    QString ModelViewKey(const bbx::Tbbx_model& model) const;
+    void RememberView(const TfrmModel& frmModel);
     void MoveSelected(std::int32_t step);
 
     void ListViewSelectItem();
@@ -143,6 +152,7 @@ private:
     std::unique_ptr<bbx::Tbbx_collection> FCollection;
     QString FFileName;
     QStringList Recent;
+    bool ReopenLast = false;
     std::int32_t NextID = 0;
     // Set through the fields from the settings file when the window is created.
     TEditorSettings View{0, 0, 0, 0, 0, 0, 0, 0};

@@ -19,6 +19,7 @@
 #include "editor/application_setup.h"
 #include "editor/editor_settings.h"
 #include "editor/error_box.h"
+#include "editor/first_size.h"
 #include "editor/frm_list.h"
 #include "editor/frm_model.h"
 #include "editor/qt_convert.h"
@@ -48,15 +49,20 @@ TfrmMain::TfrmMain(QString settingsPath) : SettingsPath(std::move(settingsPath))
     setObjectName("frmMain");
     UpdateTitle({});
     FMdiArea->setObjectName("MdiArea");
+    // A child window larger than the area (on a small screen) can be scrolled to.
+    FMdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    FMdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(FMdiArea);
     CreateMenus();
     WindowStatus = new QLabel(this);
     FileStatus = new QLabel(this);
+    // However long the status text, it never makes the window wider.
+    WindowStatus->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     statusBar()->addWidget(WindowStatus, 1);
     statusBar()->addPermanentWidget(FileStatus);
     // Room for the list window and an editing window beside it, within the
     // screen at any scale factor.
-    resize(kFirstSize.boundedTo(screen()->availableGeometry().size() * 9 / 10));
+    resize(FirstSize(kFirstSize, minimumSizeHint(), MainWindowRoom(screen()->availableGeometry())));
     // Where the user left it, unless that no longer fits a screen.
     restoreGeometry(ReadWindowGeometry(SettingsPath));
     connect(FMdiArea, &QMdiArea::subWindowActivated, this, &TfrmMain::WindowActivated);
@@ -111,6 +117,10 @@ void TfrmMain::CreateMenus() {
                           [this](const TfrmModel&) { return ClipboardHoldsElement; });
     AddModelWindowCommand(edit, text("&Usuń..."), Qt::Key_Delete, &TfrmModel::DeleteSelected,
                           &TfrmModel::HasSelection);
+    AddModelWindowCommand(edit, text("P&owiel"), Qt::CTRL | Qt::Key_D, &TfrmModel::DuplicateSelected,
+                          &TfrmModel::HasSelection);
+    AddModelWindowCommand(edit, text("Zamień na &szereg"), {}, &TfrmModel::MakeSelectedSeries,
+                          &TfrmModel::CanMakeSeries);
     // Other programs may change the clipboard without this one hearing of it.
     connect(edit, &QMenu::aboutToShow, this, &TfrmMain::ClipboardChanged);
 
@@ -255,9 +265,12 @@ void TfrmMain::FillRecentMenu() {
         item->setToolTip(path);
         connect(item, &QAction::triggered, this, [this, path] { RunGuarded([&] { FList->OpenRecent(path); }); });
     }
+    if (number > 0) RecentMenu->addSeparator();
+    QAction* reopen = RecentMenu->addAction(QString::fromUtf8("Otwieraj ostatni plik przy &starcie"));
+    reopen->setCheckable(true);
+    reopen->setChecked(FList->ReopensLastFile());
+    connect(reopen, &QAction::toggled, this, [this](bool on) { FList->SetReopensLastFile(on); });
 }
-
-void TfrmMain::UpdateRecentMenu() { RecentMenu->setEnabled(FList && !FList->RecentFiles().isEmpty()); }
 
 void TfrmMain::ShowAbout() {
     QMessageBox::information(this, "O programie",
@@ -281,9 +294,10 @@ void TfrmMain::showEvent(QShowEvent* event) {
         setWindowModified(modified);
         UpdateStatus();
     });
-    connect(FList.get(), &TfrmList::RecentFilesChanged, this, &TfrmMain::UpdateRecentMenu);
-    UpdateRecentMenu();
     FMdiArea->addSubWindow(FList.get());
+    // Its smallest size with room for the title bar and frame it now has.
+    FList->setMinimumSize(FList->minimumSizeHint());
+    FList->resize(FirstSize(FList->sizeHint(), FList->minimumSize(), FMdiArea->viewport()->size()));
     FList->move(0, 0);
     FList->show();
     UpdateCommands();

@@ -71,7 +71,6 @@ private:
     void FillWindowMenu();
     void FillRecentMenu();
     void UpdateStatus();
-    void UpdateRecentMenu();
     void UpdateTitle(const QString& fileName);
 
     QString SettingsPath;

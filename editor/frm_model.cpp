@@ -3,6 +3,7 @@
 #include <QClipboard>
 #include <QColorDialog>
 #include <QEvent>
+#include <QHBoxLayout>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,11 +17,13 @@
 #include "editor/child_window.h"
 #include "editor/drag_handle.h"
 #include "editor/element_clipboard.h"
+#include "editor/element_list.h"
 #include "editor/error_box.h"
 #include "editor/error_text.h"
 #include "editor/model_image.h"
 #include "editor/number_field.h"
 #include "editor/paint_box.h"
+#include "editor/sphere_series.h"
 #include "editor/sized_widget.h"
 #include "editor/qt_convert.h"
 
@@ -113,7 +116,21 @@ void TfrmModel::CreateControls() {
     PanelInside->setObjectName("PanelInside");
     CreateFields(PanelInside);
 
-    setWidget(Client);
+    // The element list beside the views; the views keep their share of the
+    // window, so the window's sizes grow by the list's width.
+    auto* frame = new QWidget;
+    frame->setObjectName("Frame");
+    auto* layout = new QHBoxLayout(frame);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    Elements = new TElementList(FModel, frame);
+    connect(Elements, &TElementList::ElementChosen, this, [this](std::int32_t element) {
+        SelectElement(element);
+        RedrawViews();
+    });
+    layout->addWidget(Elements);
+    layout->addWidget(Client, 1);
+    setWidget(frame);
     setMinimumSize(minimumSizeHint());
     resize(sizeHint());
 }
@@ -314,6 +331,7 @@ void TfrmModel::SelectElement(std::int32_t i) {
     FinishEdit();
     FSelected = i;
     ShowElement(true);
+    Elements->ShowSelection(FSelected);
     UpdateStatus(nullptr, {});
     emit SelectionChanged();
 }
@@ -341,6 +359,7 @@ void TfrmModel::ChangeSelected(const bbx::TSphereElement& e) {
         EditedElement = FSelected;
     }
     FModel.SetElement(FSelected, e);
+    Elements->ElementChanged(FSelected);
     ViewsChanged(true);
 }
 
@@ -358,12 +377,14 @@ void TfrmModel::CancelEdit() {
     const bbx::TSphereElement before = *std::exchange(EditStart, std::nullopt);
     if (ModelIndex() < 0 || EditedElement >= FModel.Count()) return;
     FModel.SetElement(EditedElement, before);
+    Elements->ElementChanged(EditedElement);
     ViewsChanged(true);
 }
 
 void TfrmModel::ModelChanged() {
     if (ModelIndex() < 0) return;
     setWindowTitle(LiteralTitle(ToQt(FModel.Name)));
+    Elements->Refresh(HasSelection() ? FSelected : -1);
     // The fields show the element's values now; which of them can be edited
     // follows at the next selection, as after typing C.
     if (HasSelection())
@@ -419,15 +440,52 @@ void TfrmModel::ChooseColor() {
 
 // --- Element commands ---
 
-void TfrmModel::InsertElement(const bbx::TSphereElement& e) {
-    Host.Record(InsertElementCommand(Host, ModelIndex(), FModel.Count(), e));
-    SelectElement(FModel.Count() - 1);
+void TfrmModel::InsertElement(const bbx::TSphereElement& e, std::int32_t at) {
+    Host.Record(InsertElementCommand(Host, ModelIndex(), at, e));
+    SelectElement(at);
     RedrawViews();
 }
 
-void TfrmModel::InsertSphere() { InsertElement(bbx::MakeSphere(kWhite, 0, 0, 0, 30)); }
+void TfrmModel::InsertSphere() { InsertElement(bbx::MakeSphere(kWhite, 0, 0, 0, 30), FModel.Count()); }
 
-void TfrmModel::InsertSeries() { InsertElement(bbx::MakeSeries(kWhite, 3, 0, -30, 0, 30, 0, 30, 0, 30)); }
+void TfrmModel::InsertSeries() {
+    InsertElement(bbx::MakeSeries(kWhite, 3, 0, -30, 0, 30, 0, 30, 0, 30), FModel.Count());
+}
+
+void TfrmModel::DuplicateSelected() {
+    if (!HasSelection()) return;
+    // The edit in progress is already in the element: it is recorded first
+    // and copied with it.
+    FinishEdit();
+    InsertElement(FModel.GetElement(FSelected), FSelected + 1);
+}
+
+bool TfrmModel::CanMakeSeries() const { return HasSelection() && bbx::IsSingleSphere(FModel.GetElement(FSelected)); }
+
+void TfrmModel::MakeSelectedSeries() {
+    if (!CanMakeSeries()) return;
+    FinishEdit();
+    const bbx::TSphereElement sphere = FModel.GetElement(FSelected);
+    Host.Record(SetElementCommand(Host, ModelIndex(), FSelected, sphere, SeriesFromSphere(sphere), false));
+    // Selected anew, so that the second end's fields and C can be edited.
+    SelectElement(FSelected);
+    RedrawViews();
+}
+
+TModelView TfrmModel::View() const {
+    return {FCamera.Zoom, FCamera.PanX, FCamera.PanY, FCamera.PanZ, FKX, FKY, FR};
+}
+
+void TfrmModel::SetView(const TModelView& view) {
+    FCamera.Zoom = view.Zoom;
+    FCamera.PanX = view.PanX;
+    FCamera.PanY = view.PanY;
+    FCamera.PanZ = view.PanZ;
+    FKX = view.KX;
+    FKY = view.KY;
+    FR = view.R;
+    ViewsChanged(true);
+}
 
 void TfrmModel::DeleteSelected() {
     if (!HasSelection()) return;
@@ -452,7 +510,7 @@ std::optional<bbx::TSphereElement> TfrmModel::ClipboardElement() {
 }
 
 void TfrmModel::PasteElement() {
-    if (const auto element = ClipboardElement()) InsertElement(*element);
+    if (const auto element = ClipboardElement()) InsertElement(*element, FModel.Count());
 }
 
 }  // namespace editor

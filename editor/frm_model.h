@@ -13,6 +13,7 @@
 
 #include "core/bbx_model.h"
 #include "editor/drag_rule.h"
+#include "editor/editor_settings.h"
 #include "editor/model_commands.h"
 #include "editor/ortho_view.h"
 
@@ -24,6 +25,7 @@ namespace editor {
 
 class TCentredPanel;
 class TDragHandle;
+class TElementList;
 class TNumberField;
 class TPaintBox;
 
@@ -42,6 +44,9 @@ public:
     float KX() const { return FKX; }
     float KY() const { return FKY; }
     float R() const { return FR; }
+    // The views' zoom and pans and the perspective angles and scale.
+    TModelView View() const;
+    void SetView(const TModelView& view);
 
     void InsertSphere();
     void InsertSeries();
@@ -49,6 +54,11 @@ public:
     void CopySelected();
     void CutSelected();
     void PasteElement();
+    // Inserts a copy of the selected element right after it and selects it.
+    void DuplicateSelected();
+    // The selected sphere becomes a series starting at it (SeriesFromSphere).
+    void MakeSelectedSeries();
+    bool CanMakeSeries() const;
 
     void SelectElement(std::int32_t i);
     bool HasSelection() const { return FSelected >= 0 && FSelected < FModel.Count(); }
@@ -109,7 +119,7 @@ private:
     // is recorded when the edit finishes.
     void ChangeSelected(const bbx::TSphereElement& e);
     std::int32_t ModelIndex() const { return Host.Models().IndexOf(&FModel); }
-    void InsertElement(const bbx::TSphereElement& e);
+    void InsertElement(const bbx::TSphereElement& e, std::int32_t at);
     void ChooseColor();
 
     bbx::Tbbx_model& FModel;
@@ -129,6 +139,7 @@ private:
     bool PerspectiveValid = false;
 
     QWidget* Client = nullptr;
+    TElementList* Elements = nullptr;
     TPaintBox* PaintBox1 = nullptr;
     TPaintBox* PaintBox2 = nullptr;
     TPaintBox* PaintBox3 = nullptr;

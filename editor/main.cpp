@@ -56,5 +56,7 @@ int main(int argc, char* argv[]) {
             opened = true;
         });
     }
+    // Without files to open, the last one if the user asked for that.
+    if (QApplication::arguments().size() == 1) editor::RunGuarded([&] { frmMain.List()->ReopenLastFile(); });
     return QApplication::exec();
 }

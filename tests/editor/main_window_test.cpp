@@ -70,7 +70,8 @@ private slots:
             "&Plik | Os&tatnie pliki | ", "&Plik | -",
             QString::fromUtf8("&Plik | Za&kończ | "), "&Edycja | &Cofnij | Ctrl+Z",
             QString::fromUtf8("&Edycja | &Ponów | Ctrl+Shift+Z"), "&Edycja | -", "&Edycja | &Wytnij | Ctrl+X", "&Edycja | &Kopiuj | Ctrl+C",
-            "&Edycja | Wkl&ej | Ctrl+V", QString::fromUtf8("&Edycja | &Usuń... | Del"), QString::fromUtf8("&Wstaw | &Kulę | Ins"),
+            "&Edycja | Wkl&ej | Ctrl+V", QString::fromUtf8("&Edycja | &Usuń... | Del"), "&Edycja | P&owiel | Ctrl+D",
+            QString::fromUtf8("&Edycja | Zamień na &szereg | "), QString::fromUtf8("&Wstaw | &Kulę | Ins"),
             "&Wstaw | &Szereg | Shift+Ins", "&Model | &Dodaj | Ctrl+Ins", QString::fromUtf8("&Model | Utwórz kopię | "),
             QString::fromUtf8("&Model | &Usuń... | Ctrl+Del"), "&Model | &Edytuj | ", "&Model | -",
             QString::fromUtf8("&Model | Do &góry | Ctrl+Up"), QString::fromUtf8("&Model | W dół | Ctrl+Down"),
@@ -123,12 +124,13 @@ private slots:
     void ElementCommandsFollowTheActiveWindow() {
         TEditorFixture fx;
         QApplication::clipboard()->setText(kPasteable);
-        const QStringList all = {"&Wytnij", "&Kopiuj", "Wkl&ej", QString::fromUtf8("&Usuń...")};
+        const QStringList all = {"&Wytnij", "&Kopiuj", "Wkl&ej", QString::fromUtf8("&Usuń..."), "P&owiel",
+                                 QString::fromUtf8("Zamień na &szereg")};
         const QStringList inserts = {QString::fromUtf8("&Kulę"), "&Szereg"};
         // Only the list window: nothing to act on.
         QCOMPARE(Enabled(fx.Main(), "&Edycja"), QStringList());
         QCOMPARE(Enabled(fx.Main(), "&Wstaw"), QStringList());
-        QCOMPARE(Enabled(fx.Main(), "&Plik").size(), 6);
+        QCOMPARE(Enabled(fx.Main(), "&Plik").size(), 7);
 
         fx.List().AddModel();
         fx.ClickRow(0);
@@ -150,7 +152,8 @@ private slots:
 
         // Paste follows what the clipboard holds.
         QApplication::clipboard()->setText("BBX 1 2 3");
-        QCOMPARE(Enabled(fx.Main(), "&Edycja"), (QStringList{"&Wytnij", "&Kopiuj", QString::fromUtf8("&Usuń...")}));
+        QCOMPARE(Enabled(fx.Main(), "&Edycja"), (QStringList{"&Wytnij", "&Kopiuj", QString::fromUtf8("&Usuń..."),
+                                                             "P&owiel", QString::fromUtf8("Zamień na &szereg")}));
         Key(front, Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(window->Model().Count(), 1);
         Key(front, Qt::Key_C, Qt::ControlModifier);

@@ -29,7 +29,7 @@ public:
         List().AddModel();
         ClickRow(0);
         Window = List().OpenModelWindow(*List().SelectedModel());
-        QWidget* client = Window->widget();
+        QWidget* client = Window->findChild<QWidget*>("Client");
         Window->resize(Window->size() + (QSize(2 * 401 + 150, 602) - client->size()));
     }
     TfrmModel& W() const { return *Window; }
