@@ -25,6 +25,7 @@
 #include "editor/paint_box.h"
 #include "editor/sphere_series.h"
 #include "editor/sized_widget.h"
+#include "editor/view_navigation.h"
 #include "editor/qt_convert.h"
 
 namespace editor {
@@ -96,8 +97,20 @@ void TfrmModel::CreateControls() {
         (*box)->setFocusPolicy(Qt::ClickFocus);
         TPaintBox& self = **box;
         self.OnPaint = [this, &self](QPainter& painter, const QRect&) { PaintBoxPaint(self, painter); };
-        self.OnMouseDown = [this, &self](QPoint point) { PaintBoxMouseDown(self, point); };
-        self.OnMouseMove = [this, &self](QPoint point) { UpdateStatus(&self, point); };
+        self.OnMouseDown = [this, &self](QPointF point, Qt::MouseButton button, Qt::KeyboardModifiers modifiers) {
+            Gestures.Press(ViewTarget(self), {point, button, modifiers});
+        };
+        self.OnMouseMove = [this, &self](QPointF point) {
+            Gestures.Move(ViewTarget(self), point);
+            UpdateStatus(&self, point.toPoint());
+        };
+        self.OnMouseUp = [this, &self](QPointF point, Qt::MouseButton button) {
+            Gestures.Release(ViewTarget(self), {point, button, {}});
+        };
+        self.OnWheel = [this, &self](QPointF point, int turn) {
+            Gestures.Wheel(ViewTarget(self), point, turn);
+            UpdateStatus(&self, point.toPoint());
+        };
         self.setMouseTracking(true);
     }
     number = 0;
@@ -248,28 +261,59 @@ void TfrmModel::LayoutViews() {
 }
 
 void TfrmModel::PaintBoxPaint(const TPaintBox& box, QPainter& painter) {
-    const QSize size = box.size();
-    if (&box == PaintBox4) {
+    const TViewTarget view = ViewTarget(box);
+    // Drawn at the screen's own resolution: enlarged at a fractional scale
+    // factor, a picture would show uneven pixel steps.
+    const qreal scale = painter.device()->devicePixelRatioF();
+    if (!view.Axes) {
         // Kept until the model or the view changes: a selection click or a
         // pan of the flat views does not draw a large model again.
-        if (Perspective.size() != size || !PerspectiveValid) {
-            Perspective = RenderModelImage(&FModel, {size.width(), size.height(), FKX, FKY, FR}, 0, QRect(QPoint(0, 0), size));
+        const QSize pixels = DevicePixels(view.Size, scale);
+        if (Perspective.size() != pixels || Perspective.devicePixelRatio() != scale || !PerspectiveValid) {
+            Perspective = RenderModelImage(&FModel, {pixels.width(), pixels.height(), FKX, FKY, static_cast<float>(FR * scale)},
+                                           0, QRect(QPoint(0, 0), pixels));
+            Perspective.setDevicePixelRatio(scale);
             PerspectiveValid = true;
         }
         painter.drawImage(0, 0, Perspective);
         return;
     }
-    const TOrthoAxes axes = &box == PaintBox1 ? kFrontView : &box == PaintBox2 ? kSideView : kTopView;
-    QImage view(size, QImage::Format_RGB32);
-    PaintOrthoView(view, axes, FCamera, FModel, FSelected);
-    painter.drawImage(0, 0, view);
+    painter.drawImage(0, 0, OrthoViewImage(view.Size, scale, *view.Axes, FCamera, FModel, FSelected));
 }
 
-void TfrmModel::PaintBoxMouseDown(const TPaintBox& box, QPoint point) {
-    if (&box == PaintBox4) return;
-    const TOrthoAxes axes = &box == PaintBox1 ? kFrontView : &box == PaintBox2 ? kSideView : kTopView;
-    SelectElement(HitTest(point, box.size(), axes, FCamera, FModel));
-    RedrawViews();
+TViewTarget TfrmModel::ViewTarget(const TPaintBox& box) const {
+    if (&box == PaintBox4) return {std::nullopt, box.size()};
+    return {&box == PaintBox1 ? kFrontView : &box == PaintBox2 ? kSideView : kTopView, box.size()};
+}
+
+TGestureHost TfrmModel::GestureHost() {
+    return {.Model = &FModel,
+            .Camera = &FCamera,
+            .KX = &FKX,
+            .KY = &FKY,
+            .R = &FR,
+            .Selected = [this] { return FSelected; },
+            .Select =
+                [this](std::int32_t i) {
+                    SelectElement(i);
+                    RedrawViews();
+                },
+            .ChangeSelected =
+                [this](const bbx::TSphereElement& e) {
+                    ChangeSelected(e);
+                    ShowElement(false);
+                },
+            .FinishEdit = [this] { FinishEdit(); },
+            .ViewsChanged = [this](bool perspective) { ViewsChanged(perspective); }};
+}
+
+void TfrmModel::FitToModel() {
+    std::vector<TViewPlace> views;
+    for (const TPaintBox* box : {PaintBox1, PaintBox2, PaintBox3}) views.push_back({*ViewTarget(*box).Axes, box->size()});
+    FCamera = FittedCamera(FModel, views, FCamera);
+    const std::optional<float> scale = FittedPerspectiveScale(FModel, PaintBox4->size(), FKX, FKY);
+    if (scale) FR = *scale;
+    ViewsChanged(scale.has_value());
 }
 
 void TfrmModel::UpdateStatus(const TPaintBox* box, QPoint point) {
@@ -383,6 +427,8 @@ void TfrmModel::CancelEdit() {
 
 void TfrmModel::ModelChanged() {
     if (ModelIndex() < 0) return;
+    // A drag of an element that an undo took back ends here.
+    Gestures.Reset();
     setWindowTitle(LiteralTitle(ToQt(FModel.Name)));
     Elements->Refresh(HasSelection() ? FSelected : -1);
     // The fields show the element's values now; which of them can be edited

@@ -16,6 +16,7 @@
 #include "editor/editor_settings.h"
 #include "editor/model_commands.h"
 #include "editor/ortho_view.h"
+#include "editor/view_gestures.h"
 
 class QLineEdit;
 class QPainter;
@@ -59,6 +60,10 @@ public:
     // The selected sphere becomes a series starting at it (SeriesFromSphere).
     void MakeSelectedSeries();
     bool CanMakeSeries() const;
+
+    // Zooms and pans the flat views and scales the perspective view so that
+    // they show the whole model.
+    void FitToModel();
 
     void SelectElement(std::int32_t i);
     bool HasSelection() const { return FSelected >= 0 && FSelected < FModel.Count(); }
@@ -106,7 +111,9 @@ private:
     // the perspective picture, which is drawn anew.
     void ViewsChanged(bool perspective);
     void PaintBoxPaint(const TPaintBox& box, QPainter& painter);
-    void PaintBoxMouseDown(const TPaintBox& box, QPoint point);
+    // The view's axes (none for the perspective view) and size.
+    TViewTarget ViewTarget(const TPaintBox& box) const;
+    TGestureHost GestureHost();
     void UpdateStatus(const TPaintBox* box, QPoint point);
     // The text a field shows for the selected element ("0" without one).
     QString StoredText(std::size_t field) const;
@@ -137,6 +144,7 @@ private:
     QString Status;
     QImage Perspective;
     bool PerspectiveValid = false;
+    TViewGestures Gestures{GestureHost()};
 
     QWidget* Client = nullptr;
     TElementList* Elements = nullptr;

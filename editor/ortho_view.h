@@ -7,6 +7,7 @@
 #include <QPoint>
 #include <QSize>
 #include <cstdint>
+#include <optional>
 
 #include "core/bbx_model.h"
 #include "core/render_canvas.h"
@@ -32,6 +33,7 @@ struct TOrthoCamera {
     float PanZ = 0;
 
     float Pan(TAxis axis) const { return axis == TAxis::X ? PanX : axis == TAxis::Y ? PanY : PanZ; }
+    float& Pan(TAxis axis) { return axis == TAxis::X ? PanX : axis == TAxis::Y ? PanY : PanZ; }
 };
 
 // round(coordinate · zoom + pan) + centre, halves to even.
@@ -41,15 +43,40 @@ int ToScreen(int centre, float coordinate, float zoom, float pan);
 // stands out on black.
 bbx::TColor HighlightColor(bbx::TColor color);
 
+// The in-between spheres of a series: the outline colour at two fifths of
+// its strength, so that they show the series without competing with outlines.
+bbx::TColor FaintColor(bbx::TColor color);
+
 // Draws the whole view into the image (RGB32, the view's size): black, the
-// axis and guide lines, every element's outline and centre handle in element
-// order; the selected element is cross-hatched.
+// in-between spheres of the series (faint), the axis and guide lines, every
+// element's outline and centre handle in element order; the selected element
+// is cross-hatched.
 void PaintOrthoView(QImage& image, TOrthoAxes axes, const TOrthoCamera& camera, const bbx::Tbbx_model& model,
                     std::int32_t selected);
+
+// The size in device pixels of a picture of that size in view pixels.
+QSize DevicePixels(QSize size, double scale);
+
+// The view of that size (in view pixels, as the pointer and the camera count
+// them) drawn at `scale` device pixels per view pixel, so that it is shown
+// pixel for pixel on a screen of that pixel ratio. Lines are
+// max(1, floor(scale)) device pixels wide.
+QImage OrthoViewImage(QSize size, double scale, TOrthoAxes axes, const TOrthoCamera& camera,
+                      const bbx::Tbbx_model& model, std::int32_t selected);
 
 // The element under the point: a centre handle wins (highest index first),
 // otherwise the lowest-index element whose circle holds the point; -1 for none.
 std::int32_t HitTest(QPoint point, QSize size, TOrthoAxes axes, const TOrthoCamera& camera,
                      const bbx::Tbbx_model& model);
+
+// Where the point takes hold of one element: End 0 is a single sphere or a
+// series' first end, 1 a series' second end. A centre handle comes before a
+// circle, and of two circles the one whose centre is nearer.
+struct TEndGrab {
+    int End;
+    bool OnHandle;
+};
+std::optional<TEndGrab> GrabEnd(QPoint point, QSize size, TOrthoAxes axes, const TOrthoCamera& camera,
+                                const bbx::TSphereElement& element);
 
 }  // namespace editor

@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QWheelEvent>
 
 namespace editor {
 
@@ -19,12 +20,32 @@ void TPaintBox::paintEvent(QPaintEvent* event) {
 
 void TPaintBox::mousePressEvent(QMouseEvent* event) {
     QWidget::mousePressEvent(event);
-    if (OnMouseDown) OnMouseDown(event->position().toPoint());
+    if (OnMouseDown) OnMouseDown(event->position(), event->button(), event->modifiers());
+}
+
+void TPaintBox::mouseReleaseEvent(QMouseEvent* event) {
+    QWidget::mouseReleaseEvent(event);
+    if (OnMouseUp) OnMouseUp(event->position(), event->button());
 }
 
 void TPaintBox::mouseMoveEvent(QMouseEvent* event) {
     QWidget::mouseMoveEvent(event);
-    if (OnMouseMove) OnMouseMove(event->position().toPoint());
+    if (OnMouseMove) OnMouseMove(event->position());
+}
+
+void TPaintBox::wheelEvent(QWheelEvent* event) {
+    if (!OnWheel) {
+        QWidget::wheelEvent(event);
+        return;
+    }
+    // A horizontal-only turn (a tilted wheel) is left to the parent.
+    const int turn = event->angleDelta().y();
+    if (turn == 0) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    OnWheel(event->position(), turn);
 }
 
 }  // namespace editor
