@@ -251,9 +251,14 @@ private slots:
         QCOMPARE(editor::ReadModelView(ini, "/f.bbx", "6 M")->Zoom, 6.0f);
         QCOMPARE(editor::ReadModelView(ini, "/f.bbx", "69 M")->Zoom, 69.0f);
         QCOMPARE(editor::ReadModelView(ini, "/g.bbx", "69 M"), std::nullopt);
+        // Any name and path read back as written.
+        const QString odd = QString::fromUtf8("7 a, b; c=d \"q\" [x]/y\\z łódź");
+        editor::WriteModelView(ini, "/dir with, comma/f.bbx", odd, editor::TModelView{3, 0, 0, 0, 0, 0, 1});
+        QCOMPARE(editor::ReadModelView(ini, "/dir with, comma/f.bbx", odd)->Zoom, 3.0f);
         // Writing one again brings it to the front instead of adding it twice.
         editor::WriteModelView(ini, "/f.bbx", "6 M", editor::TModelView{});
         QCOMPARE(QSettings(ini, QSettings::IniFormat).value("ModelViews/size").toInt(), editor::kRememberedViews);
+        QCOMPARE(editor::ReadModelView(ini, "/dir with, comma/f.bbx", odd)->Zoom, 3.0f);
         QCOMPARE(QSettings(ini, QSettings::IniFormat).value("ModelViews/1/Model").toString(), QString("6 M"));
     }
 
