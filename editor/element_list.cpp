@@ -139,7 +139,10 @@ QSize TElementList::sizeHint() const {
 }
 
 void TElementList::Refresh(std::int32_t selected) {
+    // Rows taken anew lose their mark: that is no choice of the user's.
+    Showing = true;
     Rows->Refresh();
+    Showing = false;
     ShowSelection(selected);
 }
 

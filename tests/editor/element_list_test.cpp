@@ -88,7 +88,10 @@ private slots:
         QCOMPARE(fx.Cell(0, 1), QString("kula"));
         fx.List().Undo();  // C back to 3
         QCOMPARE(fx.Cell(1, 3), QString("3"));
-        fx.List().Undo();  // the colour
+        fx.W().SelectElement(1);
+        fx.List().Undo();  // the colour: the selection stays
+        QCOMPARE(fx.W().Selected(), 1);
+        QCOMPARE(fx.Rows().SelectedElement(), 1);
         fx.List().Undo();  // the series goes
         QCOMPARE(fx.RowCount(), 1);
         fx.List().Redo();
