@@ -34,7 +34,8 @@ namespace {
 constexpr std::array<std::string_view, TStaticCos::KindCount> kSceneryTypes{
     "drzewo",        "choinka", "choinka spalona", "choinka duza", "slup",     "dom drewniany", "dom zolty",
     "dom niebieski", "kaplica", "plot",            "plot w glab",  "zywoplot", "latarnia",      "lawka",
-    "stragan",       "kra",     "mala kra",        "skala",        "trzcina",  "pomost",        "brzeg"};
+    "stragan",       "kra",     "mala kra",        "skala",        "trzcina",  "pomost",        "brzeg",
+    "brzeg w glab"};
 constexpr std::array<std::string_view, 5> kCharacterTypes{"rodzic", "dzieciak", "balwanek", "aniolek",
                                                           "dziadek mroz"};
 

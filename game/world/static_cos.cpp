@@ -49,6 +49,7 @@ constexpr std::array<TSceneryLook, TStaticCos::KindCount> kLooks{{
     Turning(8, model::Reeds),
     Facing(24, model::Jetty),
     Facing(24, model::ShoreBank),
+    Facing(24, model::ShoreBankAcross),
 }};
 
 // The show over an exploding Christmas tree: where each firework bursts,

@@ -37,7 +37,8 @@ public:
     static constexpr std::uint32_t Reeds = 18;
     static constexpr std::uint32_t Jetty = 19;
     static constexpr std::uint32_t ShoreBank = 20;
-    static constexpr std::uint32_t KindCount = 21;
+    static constexpr std::uint32_t ShoreBankAcross = 21;
+    static constexpr std::uint32_t KindCount = 22;
     static constexpr std::int32_t NotLit = -1;
 
     // A kind outside 0 .. KindCount - 1 gets a tree's footprint and is not

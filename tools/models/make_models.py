@@ -1287,10 +1287,13 @@ def fence_across(zoom):
     in the middle of the cell and rails to the cells above and below."""
     f = Figure(zoom)
     reach = 80   # far enough back and forth to meet the next cell's rails
-    f.series(C.BARK, (0, 1.5, 0, 2.2), (0, 24, 0, 2.0))
-    f.sphere(C.SNOW, 0, 26, 0, 2.4)
+    for z in range(-reach + 10, reach, 20):   # pickets, seen edge on
+        f.series(C.BARK_LIGHT if z % 40 else C.BARK, (0, 1.5, z, 1.9), (0, 21, z, 1.7), 5)
+        f.sphere(C.SNOW, 0, 23, z, 1.9)
+    f.series(C.BARK, (0, 1.5, 0, 2.8), (0, 25, 0, 2.5), 6)
+    f.sphere(C.SNOW, 0, 27.5, 0, 2.8)
     for up in (8, 17):
-        f.series(C.BARK_LIGHT, (0, up, -reach, 1.6), (0, up, reach, 1.6), 16)
+        f.series(C.BARK, (0, up, -reach, 1.8), (0, up, reach, 1.8), 16)
     f.sphere(C.SNOW_SHADE, 0, 1.2, reach, 1.2)
     return f
 
@@ -1459,6 +1462,22 @@ def shore_bank(zoom):
         f.sphere(C.ROCK_DARK if k % 2 else C.ROCK, -18 + 7.5 * k, rng.uniform(5, 8), rng.uniform(3, 6), rng.uniform(4.5, 6))
     for k in range(7):   # the ice frozen against its foot
         f.sphere(C.ICE_DEEP if k % 2 else C.ICE, -21 + 7 * k, 1.5, 10, 2.6)
+    return f
+
+
+def shore_bank_across(zoom):
+    """Brzeg w głąb: one cell of the bank running up and down the map,
+    stones under snow, ice at its foot on both sides; cells one above the
+    other join up."""
+    f = Figure(zoom)
+    rng = random.Random(326)
+    reach = 80
+    for k in range(9):
+        z = -reach + 20 * k
+        f.sphere(C.ROCK_DARK if k % 2 else C.ROCK, rng.uniform(-3, 3), rng.uniform(6, 9), z, rng.uniform(7, 8.5))
+        f.sphere(C.SNOW if k % 3 else C.SNOW_SHADE, rng.uniform(-2, 2), rng.uniform(13, 15), z + 6, rng.uniform(6, 7))
+        mirror(lambda s: f.sphere(C.ICE_DEEP if k % 2 else C.ICE, s * 11, 1.5, z + 10, 2.6))
+    f.sphere(C.ICE, 0, 1.2, reach + 4, 1.2)
     return f
 
 
@@ -1797,6 +1816,7 @@ def catalogue():
         Group("brzeg", [Entry("Reeds", "Trzcina", reeds)]),
         Group("brzeg", [Entry("Jetty", "Pomost", jetty)]),
         Group("brzeg", [Entry("ShoreBank", "Brzeg", shore_bank)]),
+        Group("brzeg", [Entry("ShoreBankAcross", "Brzeg w głąb", shore_bank_across)]),
         Group("efekty", [Entry("CrashSmoke", "Dym", crash_smoke)]),
         Group("efekty", [Entry("Explosion1", "Wybuch 1", lambda zoom: explosion(zoom, 0))]),
         Group("efekty", [Entry("Explosion2", "Wybuch 2", lambda zoom: explosion(zoom, 1))]),
