@@ -51,7 +51,7 @@ const std::vector<TScene>& Scenes() {
          {"sanie", "stara_choinka"}},
         {bbx::Pl<"Strzałki: jazda i skręt, spacja: hamulec, Enter: wysiądź.">(), {"sanie"}},
         {bbx::Pl<"Na rynku zapłonęła wielka choinka.">(), {"wielka_choinka", "burmistrz", "sanie"}},
-        {bbx::Pl<"W kaplicy wybił dzwon, zaśpiewał chór aniołków.">(), {"wielka_choinka", "chor1", "chor2"}},
+        {bbx::Pl<"W kaplicy wybił dzwon, zaśpiewał chór aniołków.">(), {"wielka_choinka", "kaplica", "chor1", "chor2"}},
         {bbx::Pl<"Czas ruszać dalej, noc jest krótka.">(), {"sanie"}},
         {bbx::Pl<"Bałwany poturbowały Mikołaja. Aniołek go opatruje.">(), {"aniolek"}, false},
         {bbx::Pl<"Podpowiedź">(), {}, false},
@@ -262,7 +262,8 @@ public:
         const TBohater& hero = Game->Hero();
         return "; etap " + Game->Variables().GetValue("etap") + ", mode " + std::to_string(Game->Mode()) +
                ", Santa at (" + std::to_string(hero.X / 48) + ", " + std::to_string(hero.Y / 48) + ") command " +
-               std::to_string(hero.Command) + (hero.Target ? " after " + hero.Target->Id : std::string());
+               std::to_string(hero.Command) + (hero.Target ? " after " + hero.Target->Id : std::string()) +
+               "; timers " + std::to_string(Game->Timers().Count()) + " rany " + Game->Variables().GetValue("rany");
     }
 
     TShippedGameBench Bench;
