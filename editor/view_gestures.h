@@ -22,8 +22,9 @@ enum class TDraggedPart { FirstEnd, SecondEnd, Whole };
 
 // The element with its part moved by the pointer's way (view pixels) in a
 // view with those axes at that zoom: way / zoom model units along each of
-// the view's axes, nothing along the third. A single sphere's part is its
-// one sphere whatever is asked.
+// the view's axes, rounded to the largest power of two (..., 0.5, 1, 2, ...)
+// not above one pixel's worth; nothing along the third. A single sphere's
+// part is its one sphere whatever is asked.
 bbx::TSphereElement MovedElement(const bbx::TSphereElement& start, TOrthoAxes axes, TDraggedPart part, QPointF way,
                                  float zoom);
 

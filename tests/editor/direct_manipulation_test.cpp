@@ -154,6 +154,19 @@ private slots:
         QCOMPARE(std::memcmp(&fx.M().ElementList()[0], &end, sizeof end), 0);
     }
 
+    void DraggedValuesAreTidyAtAnyZoom() {
+        TViewsFixture fx;
+        fx.W().InsertSphere();
+        QWidget* front = fx.Box("PaintBox1");
+        for (int i = 0; i < 4; ++i) Wheel(front, Centre(front), 120);  // zoom 1.25^4 = 2.44140625
+        const QPoint at = Screen(front, fx.Camera(), editor::kFrontView, 0, 0);
+        Drag(front, at, at + QPoint(60, -31));
+        // 60 / 2.44 = 24.576 and -31 / 2.44 = -12.70 in steps of 0.25.
+        QCOMPARE(fx.M().GetElement(0).X1, 24.5f);
+        QCOMPARE(fx.M().GetElement(0).Y1, -12.75f);
+        QCOMPARE(fx.Edit("edtx1")->text(), QString("24.5"));
+    }
+
     void APressThatDoesNotMoveIsAClick() {
         TViewsFixture fx;
         fx.M().AddElement(bbx::MakeSphere(0xFF, 0, 0, 0, 30));
