@@ -43,7 +43,8 @@ TfrmMain::TfrmMain(TPresenter& presenter, TTextRenderer& text, TSoundLayer& soun
       Directory(std::move(directory)),
       GameFactory(std::move(gameFactory)),
       Display(presenter, &text),
-      HeldKeys([&system](TVirtualKey key) { return system.IsKeyHeld(key); }) {
+      HeldKeys([&system](TVirtualKey key) { return system.IsKeyHeld(key); }),
+      Pause(sound) {
     Display.OnInitialize = [this] { DXDrawInitialize(); };
     Display.OnFinalize = [this] { DXDrawFinalize(); };
     Timer.OnTimer = [this] { DXTimerTimer(); };
@@ -158,7 +159,7 @@ void TfrmMain::DXTimerTimer() {
 
 void TfrmMain::UpdateFrame() {
     const std::uint32_t now = System.TickCount();
-    if (PendingError.empty()) {
+    if (PendingError.empty() && !Pause.Paused()) {
         const std::uint32_t elapsed = now - LastTick;
         PollHeldKeys(now, elapsed);
         if (Current) ActOn(Current->Advance(now, elapsed));
@@ -237,6 +238,10 @@ void TfrmMain::DrawFrame() {
             SpriteBank->DrawPointer(back, PointerX, PointerY);
         }
     }
+    const std::uint32_t now = System.TickCount();
+    Pause.Draw(back, SpriteBank->Font);
+    Shots.Capture(back.Buffer(), now);
+    Shots.DrawNote(back, SpriteBank->Font, now);
     Display.Flip();
 }
 
@@ -244,7 +249,11 @@ void TfrmMain::DrawErrorText() { SpriteBank->Font.DrawTextRect(Display.Surface()
 
 void TfrmMain::KeyDown(TVirtualKey& key, TShiftState shift) {
     Guarded([&] {
-        if (!PendingError.empty()) {
+        if (key == TScreenshots::Key) {
+            Shots.Request();
+        } else if (Pause.TakeKeyDown(key)) {
+            LastTick = System.TickCount();
+        } else if (!PendingError.empty()) {
             // The key only dismisses the error screen.
             PendingError.clear();
             DismissedError = LastErrorSummary;
@@ -261,6 +270,7 @@ void TfrmMain::KeyDown(TVirtualKey& key, TShiftState shift) {
 
 void TfrmMain::KeyUp(TVirtualKey& key, TShiftState shift) {
     Guarded([&] {
+        if (key == TScreenshots::Key || Pause.TakeKeyUp(key)) return;
         if (TScreen* screen = InputScreen()) screen->KeyUp(key, shift);
     });
 }
@@ -276,14 +286,23 @@ void TfrmMain::MouseMove(TShiftState, int x, int y) {
 
 void TfrmMain::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
     Guarded([&] {
+        if (Pause.TakeMouseDown(button)) {
+            LastTick = System.TickCount();
+            return;
+        }
         if (TScreen* screen = InputScreen()) screen->MouseDown(button, shift, x, y);
     });
 }
 
 void TfrmMain::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
     Guarded([&] {
+        if (Pause.TakeMouseUp(button)) return;
         if (TScreen* screen = InputScreen()) screen->MouseUp(button, shift, x, y);
     });
+}
+
+void TfrmMain::FocusChanged(bool focused) {
+    Guarded([&] { Pause.FocusChanged(focused); });
 }
 
 TScreen* TfrmMain::InputScreen() const { return PendingError.empty() ? Current.get() : nullptr; }

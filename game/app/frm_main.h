@@ -14,6 +14,8 @@
 #include <optional>
 #include <string>
 
+#include "app/focus_pause.h"
+#include "app/screenshots.h"
 #include "core/errors.h"
 #include "flow/screen.h"
 #include "runtime/display.h"
@@ -67,6 +69,8 @@ public:
     void MouseMove(TShiftState shift, int x, int y) override;
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+    // Losing the focus pauses the game until the next key or click.
+    void FocusChanged(bool focused) override;
 
     // Asks the platform to end the program (OnClose); nothing is handled
     // after it.
@@ -92,6 +96,8 @@ public:
 
     std::int32_t MouseX() const { return PointerX; }
     std::int32_t MouseY() const { return PointerY; }
+    bool Paused() const { return Pause.Paused(); }
+    const TScreenshots& Screenshots() const { return Shots; }
     // Not empty while the error screen shows; Windows-1250.
     const std::string& ErrorText() const { return PendingError; }
     std::int32_t SpriteCacheSize() const { return CacheSize; }
@@ -138,6 +144,8 @@ private:
     TFrameTimer Timer;
     TKeyboardState HeldKeys;
     std::uint32_t LastTick = 0;
+    TFocusPause Pause;
+    TScreenshots Shots;
 
     std::unique_ptr<TSfx> SoundPlayer;
     std::unique_ptr<TGfx> SpriteBank;

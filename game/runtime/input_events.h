@@ -51,6 +51,8 @@ public:
     virtual void MouseMove(TShiftState shift, int x, int y) = 0;
     virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y) = 0;
     virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y) = 0;
+    // The window gained or lost the keyboard focus.
+    virtual void FocusChanged(bool focused) = 0;
 };
 
 }  // namespace gb

@@ -30,6 +30,9 @@ public:
     virtual void StopStream(TStreamHandle stream) = 0;
     // A sine tone, without waiting for its end.
     virtual void Beep(int frequency, int durationMs) = 0;
+    // Holds the music and every sound playing where they are, or lets them
+    // go on from there.
+    virtual void SetPaused(bool paused) = 0;
     // Stops everything and releases every sample and stream.
     virtual void Close() = 0;
 };

@@ -1,17 +1,12 @@
 #pragma once
-// Pictures of a rendered model: PNG from the software canvas (pixel 0 is
-// transparent, as in the game's sprites) and SVG with one ellipse per disc.
+// SVG pictures of a rendered model: one ellipse per disc.
 
 #include <string>
 #include <vector>
 
-#include "core/pixel_buffer.h"
 #include "core/render_canvas.h"
 
 namespace bbx::tool {
-
-// PNG bytes of a 32-bit buffer.
-std::string EncodePng(const TPixelBuffer& buffer);
 
 // Records the discs the renderer draws, in drawing order.
 class SvgCanvas : public TRenderCanvas {

@@ -24,6 +24,7 @@
 #include "core/binary_io.h"
 #include "core/code_page.h"
 #include "core/errors.h"
+#include "core/png_image.h"
 #include "core/real_format.h"
 #include "core/render_model.h"
 #include "core/rounding.h"
@@ -221,7 +222,7 @@ int Render(const Options& o) {
         TPixelBuffer buffer(width, height, TPixelFormat::Xrgb8888);
         TSoftwareCanvas canvas(buffer);
         RenderModel(*model, canvas, width, height, o.Yaw, o.Pitch, o.Zoom);
-        WriteOutput(*o.Output, tool::EncodePng(buffer));
+        WriteOutput(*o.Output, EncodePng(buffer, TPngAlpha::ZeroTransparent));
     }
     return 0;
 }

@@ -101,6 +101,7 @@ public:
         if (Pressed >= 0 && Pressed == ButtonAt(x, y)) Clicked = Pressed;
         Pressed = -1;
     }
+    void FocusChanged(bool) override {}
 
 private:
     static constexpr int ButtonX = 585;

@@ -11,8 +11,6 @@
 // that each figure stands on its own.
 // With --png it runs N frames of 40 ms (default 25) without a window and
 // writes the picture; otherwise it shows the scene live until Esc.
-#include <png.h>
-
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -24,6 +22,7 @@
 #include <vector>
 
 #include "core/code_page.h"
+#include "core/png_image.h"
 #include "core/program_directory.h"
 #include "core/random.h"
 #include "runtime/display.h"
@@ -63,32 +62,11 @@ struct TOptions {
 };
 
 void WritePng(const TSurface& surface, const std::string& path) {
+    const std::string bytes = bbx::EncodePng(surface.Buffer(), bbx::TPngAlpha::Opaque);
     std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) throw std::runtime_error("cannot write " + path);
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png ? png_create_info_struct(png) : nullptr;
-    if (!info || setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        std::fclose(file);
-        throw std::runtime_error("cannot encode " + path);
-    }
-    png_init_io(png, file);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(surface.Width()), static_cast<png_uint_32>(surface.Height()), 8,
-                 PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    std::vector<png_byte> row(static_cast<std::size_t>(surface.Width()) * 3);
-    for (int y = 0; y < surface.Height(); ++y) {
-        for (int x = 0; x < surface.Width(); ++x) {
-            const bbx::TColor c = surface.Buffer().UnmapPixel(surface.Pixel(x, y));
-            row[static_cast<std::size_t>(x) * 3] = static_cast<png_byte>(c & 0xFF);
-            row[static_cast<std::size_t>(x) * 3 + 1] = static_cast<png_byte>(c >> 8 & 0xFF);
-            row[static_cast<std::size_t>(x) * 3 + 2] = static_cast<png_byte>(c >> 16 & 0xFF);
-        }
-        png_write_row(png, row.data());
-    }
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    std::fclose(file);
+    const bool written = file && std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    if (file && std::fclose(file) != 0) throw std::runtime_error("cannot write " + path);
+    if (!written) throw std::runtime_error("cannot write " + path);
 }
 
 class TScene {
@@ -253,6 +231,7 @@ public:
     void MouseMove(TShiftState, int, int) override {}
     void MouseDown(TMouseButton, TShiftState, int, int) override {}
     void MouseUp(TMouseButton, TShiftState, int, int) override {}
+    void FocusChanged(bool) override {}
 
 private:
     void Frame() {

@@ -137,6 +137,17 @@ void TMixerSoundLayer::Beep(int frequency, int durationMs) {
     if (tone.Channel != 0) Tones.push_back(std::move(tone));
 }
 
+void TMixerSoundLayer::SetPaused(bool paused) {
+    if (!IsStarted) return;
+    if (paused) {
+        Mix_Pause(-1);
+        Mix_PauseMusic();
+    } else {
+        Mix_Resume(-1);
+        Mix_ResumeMusic();
+    }
+}
+
 int TMixerSoundLayer::PlayingChannels() const { return IsStarted ? Mix_Playing(-1) : 0; }
 
 }  // namespace gb

@@ -31,6 +31,7 @@ public:
     void PlayStream(TStreamHandle stream) override;
     void StopStream(TStreamHandle stream) override;
     void Beep(int frequency, int durationMs) override;
+    void SetPaused(bool paused) override;
     void Close() override;
 
     bool Started() const { return IsStarted; }

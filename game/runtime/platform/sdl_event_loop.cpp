@@ -2,14 +2,23 @@
 
 #include <SDL.h>
 
+#include <chrono>
+#include <thread>
+
 #include "runtime/platform/sdl_services.h"
 
 namespace gb {
 
 TSdlEventLoop::TSdlEventLoop(TSdlWindow& window, TDisplay& display, TFrameTimer& timer, TWindowEvents& events)
-    : Window(window), Display(display), Timer(timer), Input(events) {}
+    : Window(window), Display(display), Timer(timer), Events(events), Input(events) {}
 
-void TSdlEventLoop::UpdateActivity() { Timer.SetActive(Focused && !Minimized); }
+void TSdlEventLoop::UpdateActivity() { Timer.SetActive(!Minimized); }
+
+void TSdlEventLoop::SetFocused(bool focused) {
+    if (focused == Focused) return;
+    Focused = focused;
+    Events.FocusChanged(focused);
+}
 
 bool TSdlEventLoop::HandleEvents() {
     SDL_Event event;
@@ -21,8 +30,8 @@ bool TSdlEventLoop::HandleEvents() {
         switch (Input.Dispatch(event)) {
             case TWindowChange::Quit: Running = false; break;
             case TWindowChange::ToggleWindowed: Display.ToggleWindowed(); break;
-            case TWindowChange::FocusGained: Focused = true; break;
-            case TWindowChange::FocusLost: Focused = false; break;
+            case TWindowChange::FocusGained: SetFocused(true); break;
+            case TWindowChange::FocusLost: SetFocused(false); break;
             case TWindowChange::Minimized: Minimized = true; break;
             case TWindowChange::Restored: Minimized = false; break;
             case TWindowChange::None: break;
@@ -32,20 +41,32 @@ bool TSdlEventLoop::HandleEvents() {
     return Running;
 }
 
+bool TSdlEventLoop::WaitForFrame() {
+    if (Focused && Window.HasVsync()) return false;
+    Pacer.SetRate(Focused ? TFramePacer::DisplayRate(Window.RefreshRate()) : UnfocusedRate);
+    const auto now = std::chrono::duration_cast<std::chrono::microseconds>(
+        std::chrono::steady_clock::now().time_since_epoch());
+    const std::uint64_t wait = Pacer.Wait(static_cast<std::uint64_t>(now.count()));
+    if (wait == 0) return false;
+    std::this_thread::sleep_for(std::chrono::microseconds(wait));
+    return true;
+}
+
 void TSdlEventLoop::Run() {
     Running = true;
-    Focused = Window.HasFocus();
     Minimized = Window.IsMinimized();
     UpdateActivity();
-    const Uint64 slice = SDL_GetPerformanceFrequency() / 1000;
+    // Taken to have the focus until SDL says otherwise: before its first
+    // events are handled even a focused window reports none.
+    Focused = true;
     while (HandleEvents()) {
         if (!Timer.Enabled() || !Timer.Active()) {
             SDL_WaitEventTimeout(nullptr, 100);
             continue;
         }
-        const Uint64 start = SDL_GetPerformanceCounter();
+        // The events that came in while sleeping are handled before the frame.
+        if (WaitForFrame()) continue;
         Timer.Idle(TickCount());
-        if (!Window.HasVsync() && SDL_GetPerformanceCounter() - start < slice) SDL_Delay(1);
     }
 }
 

@@ -2,7 +2,11 @@
 // The game's one window and the presentation of the back surface: full
 // screen in the desktop's mode with the 800 x 600 picture letterboxed
 // (aspect kept, centred), or an 800 x 600 window; a streaming texture in the
-// back surface's format, shown with vsync where the renderer has it.
+// back surface's format, shown with vsync where the renderer has it. Where
+// the accelerated renderer is a software rasteriser (OpenGL on Mesa's
+// llvmpipe, say, on a desktop without a GPU) SDL's own software renderer
+// takes its place: it copies the frame straight to the window for a
+// fraction of the cost.
 
 #include <cstdint>
 #include <memory>
@@ -40,13 +44,18 @@ public:
     bool IsWindowed() const { return Windowed; }
     // The renderer waits for the vertical blank on each present.
     bool HasVsync() const { return Vsync; }
-    bool HasFocus() const;
+    // SDL's name of the renderer in use ("opengl", "software", ...).
+    std::string RendererName() const;
+    // The refresh rate of the display the window is on, in Hz; 0 when unknown.
+    int RefreshRate() const;
     bool IsMinimized() const;
     // After the output device was reset: the texture is made anew.
     void ResetTexture();
 
 private:
+    void CreateRenderer();
     void CreateTexture();
+    bool UpdateTexture(const bbx::TPixelBuffer& frame);
 
     std::string Caption;
     int Width = 0;
@@ -55,6 +64,7 @@ private:
     bool Windowed = false;
     bool Vsync = false;
     bool VideoStarted = false;
+    std::uint32_t TextureFormat = 0;
     std::unique_ptr<SDL_Window, TSdlDeleter> Window;
     std::unique_ptr<SDL_Renderer, TSdlDeleter> Renderer;
     std::unique_ptr<SDL_Texture, TSdlDeleter> Texture;

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <set>
 #include <string>
 #include <vector>
@@ -7,11 +11,13 @@
 #include "app/frm_main.h"
 #include "core/code_page.h"
 #include "core/errors.h"
+#include "core/png_image.h"
 #include "flow/intro.h"
 #include "flow/menu.h"
 #include "flow/ui_button.h"
 #include "runtime/platform/null/manual_system_services.h"
 #include "support/flow_test_support.h"
+#include "support/scoped_environment.h"
 #include "world/gfx.h"
 
 using namespace gb;
@@ -698,4 +704,145 @@ TEST_F(MainWindowTest, AMenuThatKeepsFailingEndsTheProgramWithItsError) {
     Key(vk::Space);
     EXPECT_TRUE(form.Closing());
     EXPECT_EQ(LogEntries(Data.Read("Errors.log")), 2);
+}
+
+namespace {
+
+// A quarter of each channel, as the pause band and the notes darken.
+bbx::TColor Dimmed(bbx::TColor color) {
+    return bbx::RGB(bbx::GetRValue(color) >> 2, bbx::GetGValue(color) >> 2, bbx::GetBValue(color) >> 2);
+}
+
+}  // namespace
+
+TEST_F(MainWindowTest, LosingTheFocusStopsTheClockHoldsTheSoundAndShowsTheBand) {
+    TfrmMain& form = Start();
+    ToGame();
+    TVirtualKey held = 'A';
+    form.KeyDown(held, 0);
+    form.FocusChanged(false);
+    EXPECT_TRUE(form.Paused());
+    EXPECT_EQ(Sound.Log.back(), "pause");
+    GameLog.clear();
+    Tick(500);
+    form.FocusChanged(true);
+    Tick(500);
+    EXPECT_TRUE(form.Paused()) << "coming back shows the band until a key or click";
+    EXPECT_EQ(GameLog, (std::vector<std::string>{"draw", "draw"})) << "drawn, but no time passes";
+    // The band across the middle over the frozen frame; above it the frame as it was.
+    EXPECT_EQ(BackPixel(5, 260), Mapped(Dimmed(TFakeGame::kGameColor)));
+    EXPECT_EQ(BackPixel(5, 200), Mapped(TFakeGame::kGameColor));
+
+    // A key pressed before the pause is released to the game.
+    form.KeyUp(held, 0);
+    EXPECT_EQ(GameLog.back(), "key up 65");
+    GameLog.clear();
+    Key('B');
+    EXPECT_FALSE(form.Paused());
+    EXPECT_EQ(Sound.Log.back(), "resume");
+    EXPECT_TRUE(GameLog.empty()) << "the key that resumes is no game key, nor is its release";
+    Tick(16);
+    EXPECT_EQ(GameLog.front(), "update " + std::to_string(System.Now) + " 16") << "the pause is not elapsed time";
+    EXPECT_EQ(BackPixel(5, 260), Mapped(TFakeGame::kGameColor));
+    Key('B');
+    EXPECT_EQ(GameLog.back(), "key up 66") << "the next press is the game's again";
+}
+
+TEST_F(MainWindowTest, AClickResumesWithoutReachingTheGameAndOnlyItsOwnReleaseIsKept) {
+    TfrmMain& form = Start();
+    ToGame();
+    form.MouseDown(TMouseButton::Left, ssLeft, 100, 100);
+    form.FocusChanged(false);
+    form.FocusChanged(false);
+    EXPECT_EQ(std::count(Sound.Log.begin(), Sound.Log.end(), "pause"), 1);
+    GameLog.clear();
+    form.MouseDown(TMouseButton::Right, ssRight, 300, 300);
+    EXPECT_FALSE(form.Paused());
+    form.MouseUp(TMouseButton::Left, 0, 300, 300);
+    form.MouseUp(TMouseButton::Right, 0, 300, 300);
+    EXPECT_EQ(GameLog, std::vector<std::string>{"mouse up 300 300"}) << "the walk held before the pause ends";
+    form.FocusChanged(false);
+    Key(vk::Space);
+    form.FocusChanged(false);
+    Tick();
+    EXPECT_EQ(BackPixel(5, 260), Mapped(Dimmed(TFakeGame::kGameColor))) << "paused again";
+}
+
+TEST_F(MainWindowTest, ThePauseHoldsOverTheIntroAndTheErrorScreenToo) {
+    TfrmMain& form = Start();
+    form.FocusChanged(false);
+    Key(vk::Space);
+    EXPECT_NE(form.Intro(), nullptr) << "the key resumed, it did not leave the intro";
+    ToGame();
+    Game->FailUpdate = true;
+    Tick();
+    ASSERT_FALSE(form.ErrorText().empty());
+    form.FocusChanged(false);
+    Key(vk::Space);
+    EXPECT_FALSE(form.ErrorText().empty()) << "the key resumed, it did not dismiss the error";
+    Key(vk::Space);
+    EXPECT_TRUE(form.ErrorText().empty());
+}
+
+struct MainWindowScreenshotTest : MainWindowTest {
+    MainWindowScreenshotTest() { Env.Set("XDG_PICTURES_DIR", Pictures.Path().string()); }
+    std::vector<std::filesystem::path> Shots() const {
+        std::vector<std::filesystem::path> shots;
+        std::error_code error;
+        for (const auto& entry : std::filesystem::directory_iterator(Pictures.Path() / "GlimmerBay", error))
+            shots.push_back(entry.path());
+        std::sort(shots.begin(), shots.end());
+        return shots;
+    }
+    TTempFolder Pictures;
+    TScopedEnvironment Env;
+};
+
+TEST_F(MainWindowScreenshotTest, F12SavesTheFrameAsPngAndNotesItsName) {
+    TfrmMain& form = Start();
+    ToGame();
+    Form->MouseMove(0, 200, 150);
+    Key(TScreenshots::Key);
+    EXPECT_TRUE(GameLog.empty()) << "F12 is no game key";
+    Tick();
+    const auto shots = Shots();
+    ASSERT_EQ(shots.size(), 1u);
+    const std::string name = shots[0].filename().string();
+    EXPECT_TRUE(name.starts_with("GlimmerBay 20") && name.ends_with(".png")) << name;
+    EXPECT_EQ(form.Screenshots().Note(), Pl("Zapisano zrzut ekranu: ") + name);
+    EXPECT_TRUE(form.Screenshots().ShowsNote(System.Now));
+
+    // The picture is the frame as shown, pointer and all, without the note.
+    std::ifstream file(shots[0], std::ios::binary);
+    const bbx::TPixelBuffer picture =
+        bbx::DecodePng(std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()));
+    const bbx::TPixelBuffer& shown = Presenter.LastFrame;
+    ASSERT_EQ(picture.Width(), 800);
+    ASSERT_EQ(picture.Height(), 600);
+    EXPECT_EQ(picture.UnmapPixel(picture.GetPixel(200 + kPointerSize / 2, 150 + kPointerSize / 2)), kPointerColor);
+    for (int y = 0; y < 500; ++y)
+        for (int x = 0; x < 800; x += 7)
+            ASSERT_EQ(picture.UnmapPixel(picture.GetPixel(x, y)), shown.UnmapPixel(shown.GetPixel(x, y))) << x << "," << y;
+    EXPECT_EQ(picture.UnmapPixel(picture.GetPixel(400, 570)), TFakeGame::kGameColor);
+    EXPECT_NE(shown.UnmapPixel(shown.GetPixel(400, 570)), TFakeGame::kGameColor) << "the note is on the screen";
+
+    Key(TScreenshots::Key);
+    Tick();
+    EXPECT_EQ(Shots().size(), 2u) << "a second one in the same second gets a name of its own";
+    Tick(TScreenshots::NoteMs);
+    EXPECT_FALSE(form.Screenshots().ShowsNote(System.Now));
+    EXPECT_EQ(BackPixel(400, 570), Mapped(TFakeGame::kGameColor));
+}
+
+TEST_F(MainWindowScreenshotTest, AFolderThatCannotBeMadeGivesTheFailureNoteAndPlayGoesOn) {
+    Pictures.Write("GlimmerBay", "a file where the folder would be");
+    TfrmMain& form = Start();
+    ToGame();
+    Key(TScreenshots::Key);
+    Tick();
+    EXPECT_EQ(form.Screenshots().Note(), Pl("Nie udało się zapisać zrzutu ekranu"));
+    EXPECT_TRUE(form.ErrorText().empty());
+    EXPECT_NE(form.Game(), nullptr);
+    Tick();
+    EXPECT_EQ(GameLog.back(), "draw");
 }

@@ -22,6 +22,8 @@ public:
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override {
         Add("release", static_cast<int>(button), shift, x, y);
     }
+    // The event loop hands focus changes on, not the input.
+    void FocusChanged(bool) override {}
     void Add(const std::string& what, int code, TShiftState shift, int x = -1, int y = -1) {
         std::string line = what + " " + std::to_string(code) + " s" + std::to_string(shift);
         if (x >= 0) line += " " + std::to_string(x) + "," + std::to_string(y);

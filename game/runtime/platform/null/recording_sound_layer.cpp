@@ -57,6 +57,11 @@ void TRecordingSoundLayer::Beep(int frequency, int durationMs) {
     LastBeep = {frequency, durationMs};
 }
 
+void TRecordingSoundLayer::SetPaused(bool paused) {
+    Log.push_back(paused ? "pause" : "resume");
+    Paused = paused;
+}
+
 void TRecordingSoundLayer::Close() {
     Log.push_back("close");
     ++Closes;

@@ -27,6 +27,7 @@ public:
     void PlayStream(TStreamHandle stream) override;
     void StopStream(TStreamHandle stream) override;
     void Beep(int frequency, int durationMs) override;
+    void SetPaused(bool paused) override;
     void Close() override;
 
     // How many plays of a sample whose path ends so.
@@ -38,7 +39,7 @@ public:
 
     // Every call in order: "start 44100 16", "sample PATH", "play N",
     // "stop channel N", "free N", "stream PATH", "music N", "stop music N",
-    // "beep F D", "close".
+    // "beep F D", "pause", "resume", "close".
     std::vector<std::string> Log;
     std::vector<std::string> Paths;   // the files loaded, samples and streams
     std::vector<std::string> Played;  // the path of each sample played
@@ -50,6 +51,7 @@ public:
     int Beeps = 0;
     std::pair<int, int> LastBeep{};  // frequency, duration
     bool MusicPlaying = false;
+    bool Paused = false;
 
 private:
     static constexpr std::uint32_t HandleBase = 100;
