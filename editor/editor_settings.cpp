@@ -86,7 +86,8 @@ QStringList ReadRecentFiles(const QString& path) {
 
 void WriteRecentFiles(const QString& path, const QStringList& files) {
     QSettings ini(path, QSettings::IniFormat);
-    ini.remove("Recent");
+    // Only the files: the section also holds the start option.
+    for (int i = 1; i <= kRecentFiles; ++i) ini.remove(QString("Recent/File%1").arg(i));
     for (int i = 0; i < std::min<int>(kRecentFiles, static_cast<int>(files.size())); ++i)
         ini.setValue(QString("Recent/File%1").arg(i + 1), files[i]);
     ini.sync();

@@ -168,9 +168,15 @@ private slots:
         QCOMPARE(fx.List().FileName(), QString());
         option->trigger();
         QCOMPARE(QSettings(fx.SettingsPath(), QSettings::IniFormat).value("Recent/ReopenLast").toString(), QString("1"));
+        // Files opened after it was set leave it set, and the latest reopens.
+        const QString other = fx.PathOf("other.bbx");
+        MakeCollection({"C"}).SaveToFile(other.toStdString());
+        fx.List().OpenFile(other);
+        fx.List().OpenFile(path);
         fx.Stop();
         fx.Start();
         QVERIFY(StartOption(fx.Main())->isChecked());
+        QCOMPARE(fx.List().RecentFiles(), (QStringList{path, other}));
         fx.List().ReopenLastFile();
         QCOMPARE(fx.List().FileName(), path);
         QCOMPARE(ModelNames(fx.List().Collection()), (std::vector<std::string>{"A", "B"}));
