@@ -135,13 +135,6 @@ void TfrmMain::CreateMenus() {
                                 &TfrmModel::FitToModel, {})
         ->setShortcut(Qt::Key_F);
 
-    QMenu* view = menuBar()->addMenu(text("Wi&dok"));
-    // A plain letter: while no editing window is current it stays with the
-    // focused control (the list's search by typing) instead of being taken.
-    AddTargetCommand<TfrmModel>(view, text("&Dopasuj do modelu"), {}, &TfrmMain::ActiveModelWindow,
-                                &TfrmModel::FitToModel, {})
-        ->setShortcut(Qt::Key_F);
-
     QMenu* model = menuBar()->addMenu(text("&Model"));
     const auto modelSelected = [](const TfrmList& list) { return list.SelectedModel() != nullptr; };
     AddListCommand(model, text("&Dodaj"), Qt::CTRL | Qt::Key_Insert, &TfrmList::AddModel);

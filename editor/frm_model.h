@@ -17,7 +17,6 @@
 #include "editor/model_commands.h"
 #include "editor/ortho_view.h"
 #include "editor/view_gestures.h"
-#include "editor/view_gestures.h"
 
 class QLineEdit;
 class QPainter;
@@ -61,10 +60,6 @@ public:
     // The selected sphere becomes a series starting at it (SeriesFromSphere).
     void MakeSelectedSeries();
     bool CanMakeSeries() const;
-
-    // Zooms and pans the flat views and scales the perspective view so that
-    // they show the whole model.
-    void FitToModel();
 
     // Zooms and pans the flat views and scales the perspective view so that
     // they show the whole model.
@@ -149,7 +144,6 @@ private:
     QString Status;
     QImage Perspective;
     bool PerspectiveValid = false;
-    TViewGestures Gestures{GestureHost()};
     TViewGestures Gestures{GestureHost()};
 
     QWidget* Client = nullptr;

@@ -72,7 +72,7 @@ private slots:
             QString::fromUtf8("&Edycja | &Ponów | Ctrl+Shift+Z"), "&Edycja | -", "&Edycja | &Wytnij | Ctrl+X", "&Edycja | &Kopiuj | Ctrl+C",
             "&Edycja | Wkl&ej | Ctrl+V", QString::fromUtf8("&Edycja | &Usuń... | Del"), "&Edycja | P&owiel | Ctrl+D",
             QString::fromUtf8("&Edycja | Zamień na &szereg | "), QString::fromUtf8("&Wstaw | &Kulę | Ins"),
-            "&Wstaw | &Szereg | Shift+Ins", "Wi&dok | &Dopasuj do modelu | F", "Wi&dok | &Dopasuj do modelu | F", "&Model | &Dodaj | Ctrl+Ins", QString::fromUtf8("&Model | Utwórz kopię | "),
+            "&Wstaw | &Szereg | Shift+Ins", "Wi&dok | &Dopasuj do modelu | F", "&Model | &Dodaj | Ctrl+Ins", QString::fromUtf8("&Model | Utwórz kopię | "),
             QString::fromUtf8("&Model | &Usuń... | Ctrl+Del"), "&Model | &Edytuj | ", "&Model | -",
             QString::fromUtf8("&Model | Do &góry | Ctrl+Up"), QString::fromUtf8("&Model | W dół | Ctrl+Down"),
             "&Okno | &Kaskadowo | ", QString::fromUtf8("&Okno | &Sąsiadująco | "), "&Okno | &Zamknij | Ctrl+F4",
