@@ -26,7 +26,7 @@ ALLOWED = {
     "game/runtime/platform/null": RUNTIME | {"runtime/platform/null"},
     "game/world": WORLD,
     "game/flow": FLOW,
-    "game/app": FLOW | {"app", "runtime/platform"},
+    "game/app": FLOW | {"app", "runtime/platform", "runtime/platform/null"},
     "tools/bbx": CORE | {"bbx"},
     "tools/sfxgen": set(),
     "tools/showcase": WORLD | {"runtime/platform", "runtime/platform/null"},

@@ -8,16 +8,20 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <deque>
 #include <functional>
 #include <map>
+#include <memory>
 #include <numbers>
 #include <optional>
 #include <set>
 #include <vector>
 
 #include "app/frm_main.h"
+#include "app/replay_recorder.h"
 #include "core/code_page.h"
+#include "core/random.h"
 #include "flow/menu.h"
 #include "runtime/platform/null/manual_system_services.h"
 #include "runtime/platform/null/null_presenter.h"
@@ -29,6 +33,7 @@ using namespace gb::test_support;
 namespace {
 
 constexpr std::uint32_t kFrameMs = 33;
+constexpr std::uint32_t kSeed = 20241224;
 constexpr int kCell = 48;
 
 struct TCell {
@@ -134,14 +139,29 @@ private:
 
 class TStoryPlayer {
 public:
+    // Loading in steps, as the game does, so that a recording plays back in it.
     TStoryPlayer()
-        : Form(Presenter, Text, Sound, System, GB_BIN_DIR,
+        : Recorder(RecorderFromEnvironment(System)),
+          Form(Presenter, Text, Sound, Services(), GB_BIN_DIR,
                [](const TScreenServices& services) -> std::unique_ptr<TGameScreen> {
-                   return std::make_unique<TGame>(services);
+                   return std::make_unique<TGame>(services, TGame::TLoading::InSteps);
                }) {
+        bbx::RandSeed(kSeed);
+        if (Recorder) Recorder->Attach(Form);
         Form.OnClose = [] {};
         Form.FormCreate();
     }
+
+    // With GB_RECORD_STORY=FILE the play is written as a replay file
+    // (tools/scripts/record-story.sh makes the shipped one so).
+    static std::unique_ptr<TReplayRecorder> RecorderFromEnvironment(TSystemServices& system) {
+        const char* path = std::getenv("GB_RECORD_STORY");
+        if (!path || !*path) return nullptr;
+        return std::make_unique<TReplayRecorder>(system, path, kSeed, GB_BIN_DIR);
+    }
+    TSystemServices& Services() { return Recorder ? static_cast<TSystemServices&>(*Recorder) : System; }
+    // Where the player's input goes: through the recorder when there is one.
+    TWindowEvents& Input() { return Recorder ? static_cast<TWindowEvents&>(*Recorder) : Form; }
 
     TGame* Game() { return dynamic_cast<TGame*>(Form.Game()); }
     TGame& Playing() {
@@ -155,7 +175,7 @@ public:
         Played += kFrameMs;
         Form.DXTimer().Idle(System.Now);
         if (!Form.ErrorText().empty()) throw std::runtime_error(bbx::Cp1250ToUtf8(Form.ErrorText()));
-        if (TGame* game = Game()) {
+        if (TGame* game = Game(); game && !game->IsLoading()) {
             const std::string stage = game->Variables().GetValue("etap");
             if (Stages.empty() || Stages.back() != stage) Stages.push_back(stage);
         }
@@ -268,9 +288,9 @@ public:
         }
         System.Held.clear();
         TVirtualKey space = vk::Space;
-        Form.KeyDown(space, 0);
+        Input().KeyDown(space, 0);
         Until("the sleigh to stop", [this] { return std::abs(Playing().Sleigh().Speed) < 0.02; }, 10000);
-        Form.KeyUp(space, 0);
+        Input().KeyUp(space, 0);
     }
 
     std::string Where() {
@@ -289,6 +309,7 @@ public:
     TBoxTextRenderer Text{6, 12};
     TRecordingSoundLayer Sound;
     TManualSystemServices System{5000};
+    std::unique_ptr<TReplayRecorder> Recorder;
     TfrmMain Form;
     std::vector<std::string> Stages;
     std::uint32_t Played = 0;
@@ -357,6 +378,7 @@ void PlayTheStory(const TPlay& play) {
     ASSERT_NE(player.Form.Menu(), nullptr);
     player.Click(TMouseButton::Left, 625, 235);  // "Nowa gra"
     player.Frame();
+    player.Frame();  // the map is built
     ASSERT_NE(player.Game(), nullptr) << bbx::Cp1250ToUtf8(player.Form.ErrorText());
     TGame& game = player.Playing();
 
