@@ -30,7 +30,7 @@ const std::set<std::string> kTypes{
     "rodzic",    "dzieciak",      "balwanek", "aniolek",      "dziadek mroz",    "zaprzeg",      "dom",
     "dom drewniany", "dom zolty", "dom niebieski", "kaplica", "plot",            "plot w glab",  "zywoplot",
     "latarnia",  "lawka",         "stragan",  "kra",          "mala kra",        "skala",        "trzcina",
-    "pomost",    "brzeg"};
+    "pomost",    "brzeg",         "brzeg w glab"};
 
 std::vector<const TXMLTag*> ChildTags(const TXMLDocument& parent, std::string_view name) {
     std::vector<const TXMLTag*> tags;
