@@ -56,9 +56,9 @@ void TFocusPause::Draw(TSurface& target, const Tgfx_Font& font) const {
     if (!IsPaused) return;
     Dim(target, kBand);
     const int middle = (kBand.Top + kBand.Bottom) / 2;
-    font.DrawText(target, TDisplay::ScreenWidth / 2, middle - 4, bbx::Pl<"Pauza">(), 0.5f, 1.0f, 1);
+    font.DrawText(target, TDisplay::ScreenWidth / 2, middle - 4, bbx::Pl<"Pauza">(), 0.5f, 1.0f, 2);
     font.DrawText(target, TDisplay::ScreenWidth / 2, middle + 4, bbx::Pl<"Naciśnij dowolny klawisz...">(), 0.5f,
-                  0.0f, 0);
+                  0.0f, 1);
 }
 
 }  // namespace gb

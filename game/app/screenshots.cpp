@@ -33,7 +33,8 @@ void TScreenshots::Capture(const bbx::TPixelBuffer& frame, std::uint32_t now) {
 void TScreenshots::DrawNote(TSurface& target, const Tgfx_Font& font, std::uint32_t now) const {
     if (!ShowsNote(now)) return;
     constexpr int kMargin = 6;
-    constexpr int kBottom = TDisplay::ScreenHeight - 20;
+    // Above the head-up display and clear of a film's bottom band.
+    constexpr int kBottom = TDisplay::ScreenHeight - 84;
     const int width = font.TextWidth(NoteText);
     const int left = (TDisplay::ScreenWidth - width) / 2;
     Dim(target, {left - kMargin, kBottom - font.Height() - kMargin, left + width + kMargin, kBottom + kMargin});
