@@ -320,3 +320,30 @@ TEST(StoryStaging, EveryFilmAndBubbleShowsWhatItSpeaksOf) {
         }
     EXPECT_GT(director.Watch.Steps, 20);
 }
+
+// Gifts in any order: the arrows stay on the children still waiting (1 the
+// good ones, 2 the naughty ones) and go to the angel only when none waits.
+TEST(StoryGuidance, ArrowsFollowTheChildrenStillWaitingWhateverTheOrder) {
+    TDirector director;
+    TGame& game = *director.Game;
+    director.Until("the opening film", [&] { return game.Mode() == TGame::PlayMode; }, 90000);
+    EXPECT_EQ(game.PointerTarget(1), "ola");
+    EXPECT_EQ(game.PointerTarget(2), "bartek");
+
+    struct TStep {
+        std::string Child;
+        TVirtualKey Key;
+        std::string Arrow1, Arrow2;
+    };
+    for (const TStep& step : std::vector<TStep>{{"zosia", '2', "ola", "bartek"},
+                                                {"franek", '3', "ola", "bartek"},
+                                                {"ola", '2', "kuba", "bartek"},
+                                                {"kuba", '2', "", "bartek"},
+                                                {"bartek", '3', "aniolek", ""}}) {
+        director.Key(step.Key);
+        director.UseOn(step.Child, [&] { return Gifted(director, step.Child); });
+        director.Until("the arrows after " + step.Child, [&] {
+            return game.PointerTarget(1) == step.Arrow1 && game.PointerTarget(2) == step.Arrow2;
+        }, 2000);
+    }
+}
