@@ -128,8 +128,8 @@ TEST(ReplayFile, TheDataHashFollowsEveryDataFile) {
 namespace {
 
 // A small story: an intro, the menu, then a game whose film ends after
-// two seconds; the text screen comes when the hero reaches the sleigh's
-// cell (a "distance" of the sleigh after a walk).
+// two seconds with the hero in the sleigh; the text screen comes six
+// seconds later.
 const std::string kStory = GameData(
     kHeroAndSleigh + R"(<cos type="dzieciak" id="ola" x="12" y="12"/>)",
     R"(<trigger event="init">
@@ -140,8 +140,10 @@ const std::string kStory = GameData(
        <trigger event="timer" id="start">
          <action type="mode" index="0"/>
          <action type="narration" index="0"/>
+         <action type="ride" toggle="on"/>
+         <action type="timer" id="end" time="6"/>
        </trigger>
-       <trigger event="distance" id="sanie">
+       <trigger event="timer" id="end">
          <action type="mode" index="2"/>
          <action type="narration" index="2">Koniec</action>
        </trigger>)");
@@ -208,7 +210,7 @@ public:
 };
 
 // The recording of a player who leaves the intro, starts a game, lets the
-// film run, holds an arrow a while and walks the hero to the sleigh.
+// film run, drives the sleigh with the arrows a while and clicks.
 void RecordStory(const TDataFolder& data, const std::string& path, TFrameLog& frames, bool toTheEnd = true) {
     TRecordedRun run(data, path);
     run.Frame();
@@ -219,7 +221,10 @@ void RecordStory(const TDataFolder& data, const std::string& path, TFrameLog& fr
     ASSERT_NE(run.Game(), nullptr);
     for (int i = 0; i < 80; ++i) run.Frame();
     ASSERT_EQ(run.Game()->Mode(), TGame::PlayMode);
-    run.System.Held.insert(vk::Left);
+    ASSERT_TRUE(run.Game()->IsRiding());
+    run.System.Held = {vk::Up, vk::Left};
+    for (int i = 0; i < 30; ++i) run.Frame(17);
+    run.System.Held = {vk::Down, vk::Right};
     for (int i = 0; i < 10; ++i) run.Frame(17);
     run.System.Held.clear();
     TGame& game = *run.Game();
