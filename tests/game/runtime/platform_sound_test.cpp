@@ -246,3 +246,25 @@ TEST_F(SoundTest, BeepIsAToneOfTheAskedFrequencyAndLength) {
     EXPECT_NEAR(static_cast<double>(last - first) / Rate, 0.1, 0.002);
     EXPECT_NEAR(crossings, 200, 6) << "two zero crossings a period";
 }
+
+TEST_F(SoundTest, APauseHoldsMusicAndSoundsAndTheyGoOnAfterIt) {
+    WriteConstantWav(Dir / "loop.wav", 3000, 100);
+    WriteConstantWav(Dir / "long.wav", 1000, 3000);
+    TMixerSoundLayer layer;
+    ASSERT_TRUE(layer.Start(44100, 16));
+    layer.PlayStream(layer.OpenStream((Dir / "loop.wav").string()));
+    layer.PlaySample(layer.LoadSample((Dir / "long.wav").string()));
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    layer.SetPaused(true);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    const std::vector<std::int16_t> paused = Mixed();
+    ASSERT_GT(paused.size(), 1000u);
+    EXPECT_EQ(Peak(std::vector<std::int16_t>(paused.end() - 1000, paused.end())), 0) << "silent while paused";
+    EXPECT_EQ(layer.PlayingChannels(), 1) << "the sound is held, not stopped";
+    layer.SetPaused(false);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    layer.Close();
+    const std::vector<std::int16_t> mixed = Mixed();
+    ASSERT_GT(mixed.size(), paused.size() + 1000);
+    EXPECT_NEAR(Peak(std::vector<std::int16_t>(mixed.end() - 1000, mixed.end())), 4000, 2) << "both go on";
+}
