@@ -347,3 +347,19 @@ TEST(StoryGuidance, ArrowsFollowTheChildrenStillWaitingWhateverTheOrder) {
         }, 2000);
     }
 }
+
+// A player who does nothing is reminded, in a short film, of the first child
+// waiting, and play comes back by itself; the reminder comes again later.
+TEST(StoryGuidance, AReminderFilmAfterAWhileWithoutProgress) {
+    TDirector director;
+    TGame& game = *director.Game;
+    director.Until("the opening film", [&] { return game.Mode() == TGame::PlayMode; }, 90000);
+    for (int reminder = 0; reminder < 2; ++reminder) {
+        director.Until("a reminder", [&] { return game.Mode() == TGame::CinematicMode; }, 50000);
+        EXPECT_EQ(game.Narration(1), bbx::Pl<"Podpowiedź">());
+        EXPECT_NE(game.Narration(0).find("Ola"), std::string::npos) << bbx::Cp1250ToUtf8(game.Narration(0));
+        EXPECT_EQ(game.PointerTarget(1), "ola");
+        director.Until("play again", [&] { return game.Mode() == TGame::PlayMode; }, 6000);
+        EXPECT_TRUE(game.Narration(0).empty());
+    }
+}
