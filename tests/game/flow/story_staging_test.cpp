@@ -363,3 +363,22 @@ TEST(StoryGuidance, AReminderFilmAfterAWhileWithoutProgress) {
         EXPECT_TRUE(game.Narration(0).empty());
     }
 }
+
+// A snowman at Santa for six seconds: the angel patches him up by the
+// landing place, says so, and the snowmen leave him be for a while.
+TEST(StoryGuidance, SnowmensBlowsTakeSantaToTheAngel) {
+    TDirector director;
+    TGame& game = *director.Game;
+    director.Until("the opening film", [&] { return game.Mode() == TGame::PlayMode; }, 90000);
+    director.StandBeside(director.Find("balwan1"));
+    director.Until("the angel's help", [&] { return game.Mode() == TGame::CinematicMode; }, 10000);
+    EXPECT_EQ(game.Narration(0), bbx::Pl<"Bałwany poturbowały Mikołaja. Aniołek go opatruje.">());
+    EXPECT_FLOAT_EQ(game.Hero().X, 20 * 48);
+    EXPECT_FLOAT_EQ(game.Hero().Y, 21 * 48);
+    EXPECT_NE(static_cast<const TPostac&>(director.Find("aniolek")).Speech.find(bbx::Pl<"bałwany">()), std::string::npos);
+    director.Until("play again", [&] { return game.Mode() == TGame::PlayMode; }, 7000);
+    // Back at the snowman at once: no second film within the calm.
+    director.StandBeside(director.Find("balwan1"));
+    for (int frame = 0; frame < 10000 / 33; ++frame) director.Frame();
+    EXPECT_EQ(game.Mode(), TGame::PlayMode);
+}
