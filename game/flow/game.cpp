@@ -156,13 +156,17 @@ void TGame::MouseCommand(TMouseButton button, std::int32_t x, std::int32_t y) {
     if (IsRiding()) return;
     const std::int32_t worldX = x + CamX;
     const std::int32_t worldY = y + CamY;
-    TCos* under = World->ObjectAt(TLista::ObjectLayer, static_cast<float>(worldX), static_cast<float>(worldY));
     switch (button) {
         case TMouseButton::Left:
-            HeroObject->SetCommand(TBohater::Walk, worldX, worldY, under);
+            HeroObject->SetCommand(TBohater::Walk, worldX, worldY,
+                                   World->ObjectAt(TLista::ObjectLayer, static_cast<float>(worldX),
+                                                   static_cast<float>(worldY)));
             break;
         case TMouseButton::Right:
-            HeroObject->SetCommand(TBohater::WalkAndUse, worldX, worldY, under);
+            // The use command goes to the figure the player sees under the
+            // pointer, head and all, not only to its footprint.
+            HeroObject->SetCommand(TBohater::WalkAndUse, worldX, worldY,
+                                   World->PickAt(TLista::ObjectLayer, x, y, CamX, CamY, HeroObject));
             break;
         case TMouseButton::Middle:
             HeroObject->SetCommand(TBohater::NoCommand, 0, 0, nullptr);

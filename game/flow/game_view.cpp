@@ -1,7 +1,10 @@
 // Drawing a game frame: ground, objects, pointer arrows, cinematic bands,
 // the head-up display and narration.
 
+#include <algorithm>
 #include <cmath>
+#include <optional>
+#include <utility>
 
 #include "flow/game.h"
 #include "runtime/display.h"
@@ -19,6 +22,18 @@ constexpr int kArrowBase = 14;
 constexpr int kMostHealth = 1000;
 constexpr int kWhite = 1;
 constexpr int kAqua = 2;
+// Bubbles keep this far from the screen's edges, the bands and the
+// head-up display: the item counts' row at the bottom, the health bar's
+// column at the right.
+constexpr int kBubbleMargin = 2;
+constexpr int kHeadUpDisplayHeight = 50;
+constexpr int kHealthBarWidth = 23;
+
+// The larger side of a model's sprite; 0 for a model the file lacks.
+int SpriteSize(const TGfx& gfx, std::int32_t modelId) {
+    const bbx::Tbbx_model* model = gfx.Models.FindById(modelId);
+    return model ? RoundToPixel(std::max(model->I1, model->I2)) : 0;
+}
 
 }  // namespace
 
@@ -32,13 +47,22 @@ void TGame::Draw(TSurface& target) {
         World->Draw(target, CamX, CamY);
         DrawPointers(target);
     }
+    const int shown = RoundToPixel(BandSize);
     if (BandSize > 0) {
         const TSurface& band = Services.Gfx.BandImage;
-        const int shown = RoundToPixel(BandSize);
         target.Draw(0, shown - static_cast<int>(BandHeight), band, band.ClientRect(), false);
         target.Draw(0, TDisplay::ScreenHeight - shown, band, band.ClientRect(), false);
     }
-    if (PresentationMode == PlayMode && BandSize == 0) DrawHeadUpDisplay(target);
+    const bool headUp = PresentationMode == PlayMode && BandSize == 0;
+    if (PresentationMode < TextScreenMode) {
+        // Over the arrows, between the bands and clear of the head-up display.
+        const int bottom = TDisplay::ScreenHeight - std::max(shown, headUp ? kHeadUpDisplayHeight : 0);
+        const int right = TDisplay::ScreenWidth - (headUp ? kHealthBarWidth : 0);
+        World->DrawSpeechBubbles(target, CamX, CamY,
+                                 {kBubbleMargin, std::max(shown, 0) + kBubbleMargin, right - kBubbleMargin,
+                                  bottom - kBubbleMargin});
+    }
+    if (headUp) DrawHeadUpDisplay(target);
     if (PresentationMode > PlayMode) DrawNarration(target);
 }
 
@@ -54,6 +78,10 @@ void TGame::DrawPointers(TSurface& target) {
     const bool riding = IsRiding();
     const TCos& origin = riding ? static_cast<const TCos&>(*SleighObject) : *HeroObject;
     const double reach = riding ? 75 : 50;
+    // An arrow that would cover the one drawn before it goes further out
+    // along its own direction, so that both show.
+    std::optional<std::pair<double, double>> before;
+    double beforeDistance = 0;
     for (int k = 1; k <= PointerCount; ++k) {
         const std::string& id = PointerTarget(k);
         if (id.empty()) continue;
@@ -61,13 +89,25 @@ void TGame::DrawPointers(TSurface& target) {
         if (!pointed) continue;
         const double dx = static_cast<double>(pointed->X) - origin.X;
         const double dy = static_cast<double>(pointed->Y) - origin.Y;
-        const double distance = std::min(std::sqrt(dx * dx + dy * dy), reach);
+        double distance = std::min(std::sqrt(dx * dx + dy * dy), reach);
         const double theta = std::atan2(dy, dx == 0 ? 0.0001 : dx);
         const double originX = static_cast<double>(origin.X) - CamX;
         const double originY = static_cast<double>(origin.Y) - CamY;
         const model::TModel& arrow = model::PointerArrows[static_cast<std::size_t>(k - 1)];
-        Services.Gfx.DrawModel(target, RoundToPixel(originX + distance * std::cos(theta)),
-                               RoundToPixel(originY + distance * std::sin(theta)), kArrowBase, arrow.Id,
+        const auto at = [&](double d) {
+            return std::pair{originX + d * std::cos(theta), originY + d * std::sin(theta)};
+        };
+        auto place = at(distance);
+        const int spacing = std::max(SpriteSize(Services.Gfx, model::PointerArrows[0].Id), SpriteSize(Services.Gfx, arrow.Id));
+        if (before && std::hypot(place.first - before->first, place.second - before->second) < spacing) {
+            // At the earlier arrow's distance plus a sprite's size they lie
+            // at least that far apart, whatever the angle between them.
+            distance = std::max(distance, beforeDistance) + spacing;
+            place = at(distance);
+        }
+        before = place;
+        beforeDistance = distance;
+        Services.Gfx.DrawModel(target, RoundToPixel(place.first), RoundToPixel(place.second), kArrowBase, arrow.Id,
                                static_cast<float>(-theta), arrow.Pitch, arrow.Zoom);
     }
 }

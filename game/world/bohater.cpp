@@ -22,6 +22,7 @@ TBohater::TBohater(const TWorldContext& world) : TCos(world) { Radius = 11; }
 void TBohater::SetCommand(std::uint32_t command, std::int32_t x, std::int32_t y, TCos* target) {
     if (command == WalkAndUse && !dynamic_cast<TPostac*>(target) && !dynamic_cast<TStaticCos*>(target))
         command = Walk;
+    if (command == NoCommand) Route.Clear();
     Command = command;
     TargetX = x;
     TargetY = y;
@@ -48,11 +49,15 @@ bool TBohater::Update(std::uint32_t now, std::uint32_t elapsed) {
             TargetY = RoundToPixel(Target->Y);
         }
         if (std::fabs(X - static_cast<double>(TargetX)) > 1 || std::fabs(Y - static_cast<double>(TargetY)) > 1) {
+            const TPathPoint stop = Route.NextStop(World.Game.Objects(), *this, Target, Command,
+                                                   static_cast<float>(TargetX), static_cast<float>(TargetY), now,
+                                                   elapsed);
             Speed = 0.1f;
-            Angle = static_cast<float>(-std::atan2(TargetY - static_cast<double>(Y), TargetX - static_cast<double>(X)));
+            Angle = static_cast<float>(-std::atan2(stop.Y - static_cast<double>(Y), stop.X - static_cast<double>(X)));
         } else {
             Speed = 0;
             Command = NoCommand;
+            Route.Clear();
         }
     } else {
         Speed = 0;
@@ -66,6 +71,7 @@ void TBohater::Collide(TCos& other) {
     } else if (Command == BoardSleigh && dynamic_cast<TZaprzeg*>(&other)) {
         World.Game.SetRiding(true);
     }
+    if (&other != Target) Route.Bumped();
 }
 
 void TBohater::UseItemOn(TCos& target) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "world/cos.h"
+#include "world/walk_route.h"
 
 namespace gb {
 
@@ -50,6 +51,8 @@ public:
     std::int32_t Presents = 0;
     std::int32_t Rods = 0;
     std::int32_t Baubles = 0;
+    // His way round obstacles to the point or the target of the command.
+    TWalkRoute Route;
 
 private:
     void UseItemOn(TCos& target);

@@ -73,7 +73,7 @@ TGfx::TGfx(bbx::TPixelFormat format, TTextRenderer& text, std::int32_t spriteCac
       BlueImage(format),
       BandImage(format),
       Font(format, text, "Verdana", 9, fsBold,
-           {bbx::RGB(128, 128, 128), bbx::RGB(255, 255, 255), bbx::RGB(0, 255, 255)}),
+           {bbx::RGB(128, 128, 128), bbx::RGB(255, 255, 255), bbx::RGB(0, 255, 255), bbx::RGB(32, 32, 32)}),
       Format(format),
       Sprites(static_cast<std::size_t>(SpriteCacheSize)) {
     for (auto& button : ButtonImages) button = std::make_unique<TSurface>(format);
@@ -122,10 +122,18 @@ void TGfx::Initialize(const std::string& directory) {
     BandImage.Fill(0);
 }
 
-void TGfx::DrawSprite(TSurface& target, int x, int y, int baseOffset, const TGfxCos& sprite, bool topLeft) const {
+void TGfx::DrawSprite(TSurface& target, int x, int y, int baseOffset, const TGfxCos& sprite, bool topLeft) {
     if (!topLeft) {
         x -= sprite.Width / 2;
         y += baseOffset - sprite.Height;
+    }
+    if (Probe) {
+        const int px = Probe->X - x;
+        const int py = Probe->Y - y;
+        if (px >= 0 && py >= 0 && px < sprite.Surface.Width() && py < sprite.Surface.Height() &&
+            sprite.Surface.Pixel(px, py) != sprite.Surface.Buffer().MapColor(sprite.Surface.TransparentColor()))
+            Probe->Hit = true;
+        return;
     }
     target.Draw(x, y, sprite.Surface, sprite.Surface.ClientRect(), true);
 }
@@ -191,7 +199,27 @@ void TGfx::Store(std::unique_ptr<TGfxCos> sprite) {
 }
 
 void TGfx::DrawWall(TSurface& target, int x, int y, int baseOffset) {
-    target.Draw(x - 24, y + baseOffset - 72, WallImage, WallImage.ClientRect(), false);
+    const int left = x - 24;
+    const int top = y + baseOffset - 72;
+    if (Probe) {
+        if (Probe->X >= left && Probe->Y >= top && Probe->X < left + WallImage.Width() &&
+            Probe->Y < top + WallImage.Height())
+            Probe->Hit = true;
+        return;
+    }
+    target.Draw(left, top, WallImage, WallImage.ClientRect(), false);
+}
+
+bool TGfx::Covers(int x, int y, const std::function<void(TSurface&)>& draw) {
+    Probe = TProbe{x, y};
+    // Cleared however `draw` ends, so that later drawing is never swallowed.
+    struct TProbeEnd {
+        std::optional<TProbe>& Probe;
+        ~TProbeEnd() { Probe.reset(); }
+    } end{Probe};
+    TSurface nowhere(Format);
+    draw(nowhere);
+    return Probe->Hit;
 }
 
 void TGfx::DrawGround(TSurface& target, int x, int y) {
@@ -204,7 +232,10 @@ void TGfx::DrawPointer(TSurface& target, int x, int y) {
 
 void TGfx::DrawNumber(TSurface& target, int x, int y, int number, int colorIndex) {
     const std::string text = std::to_string(number);
-    Font.DrawText(target, x + 1, y + 1, text, 1, 0, 0);
+    // Ringed all round: white figures read on the near-white snow too.
+    for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx)
+            if (dx != 0 || dy != 0) Font.DrawText(target, x + dx, y + dy, text, 1, 0, OutlineColor);
     Font.DrawText(target, x, y, text, 1, 0, colorIndex);
 }
 

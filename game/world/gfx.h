@@ -7,7 +7,9 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -71,10 +73,19 @@ public:
     void DrawWall(TSurface& target, int x, int y, int baseOffset);
     void DrawGround(TSurface& target, int x, int y);
     void DrawPointer(TSurface& target, int x, int y);
-    // Right-aligned at x with its top at y, over a grey shadow.
+    // The font's colour index of the outline that DrawNumber rings its
+    // figures with (after grey, white and aqua).
+    static constexpr int OutlineColor = 3;
+    // Right-aligned at x with its top at y, in a dark outline one pixel wide.
     void DrawNumber(TSurface& target, int x, int y, int number, int colorIndex);
     void DrawHealthBar(TSurface& target, int maximum, float value);
     void DrawGoodnessBar(TSurface& target, float value);
+
+    // Whether what `draw` puts on a surface through this bank covers the
+    // point (x, y) of that surface: a sprite's pixel other than its colour
+    // key, or any pixel of the wall image. Nothing is drawn meanwhile; a
+    // sprite that is not cached yet is rendered and cached as drawing would.
+    bool Covers(int x, int y, const std::function<void(TSurface&)>& draw);
 
     std::int32_t NextSlot = 0;
     const std::int32_t SpriteCacheSize;
@@ -96,7 +107,13 @@ public:
     std::size_t SpriteBytes() const { return CachedBytes; }
 
 private:
-    void DrawSprite(TSurface& target, int x, int y, int baseOffset, const TGfxCos& sprite, bool topLeft) const;
+    void DrawSprite(TSurface& target, int x, int y, int baseOffset, const TGfxCos& sprite, bool topLeft);
+    // While Covers runs: the point asked about and whether something drew on it.
+    struct TProbe {
+        int X;
+        int Y;
+        bool Hit = false;
+    };
     // False for a model beyond the sphere limit, which is logged the first
     // time.
     bool Renderable(const bbx::Tbbx_model& model);
@@ -112,6 +129,7 @@ private:
     std::size_t CachedBytes = 0;
     std::set<std::int32_t> RefusedModels;
     std::string Directory;
+    std::optional<TProbe> Probe;
 };
 
 }  // namespace gb

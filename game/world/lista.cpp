@@ -12,7 +12,10 @@
 #include "world/cos_na_ziemi.h"
 #include "world/efekt.h"
 #include "world/game_interface.h"
+#include "world/gfx.h"
+#include "world/murek.h"
 #include "world/postac.h"
+#include "world/speech_bubbles.h"
 #include "world/world_time.h"
 
 namespace gb {
@@ -105,6 +108,19 @@ void TLista::Draw(TSurface& surface, std::int32_t camX, std::int32_t camY) const
             if (IsOnScreen(*object, camX, camY)) object->Draw(surface, camX, camY);
 }
 
+void TLista::DrawSpeechBubbles(TSurface& surface, std::int32_t camX, std::int32_t camY, const TRect& area) const {
+    std::vector<const TPostac*> speakers;
+    std::vector<TRect> wanted;
+    for (const auto& object : Layers[ObjectLayer]) {
+        const auto* character = dynamic_cast<const TPostac*>(object.get());
+        if (!character || character->Speech.empty() || !IsOnScreen(*character, camX, camY)) continue;
+        speakers.push_back(character);
+        wanted.push_back(character->SpeechRect(camX, camY));
+    }
+    const std::vector<TRect> placed = LayOutBubbles(wanted, area);
+    for (std::size_t i = 0; i < speakers.size(); ++i) speakers[i]->DrawSpeech(surface, placed[i]);
+}
+
 TCos* TLista::FindById(std::string_view id) const {
     if (id.empty()) return nullptr;
     for (const auto& object : Layers[ObjectLayer])
@@ -118,6 +134,23 @@ TCos* TLista::ObjectAt(std::int32_t layer, float x, float y) const {
         if (object->X - r <= x && x < object->X + r && object->Y - r <= y && y < object->Y + r) return object.get();
     }
     return nullptr;
+}
+
+TCos* TLista::PickAt(std::int32_t layer, std::int32_t screenX, std::int32_t screenY, std::int32_t camX,
+                     std::int32_t camY, const TCos* exclude) const {
+    const TLayerItems& items = Items(layer);
+    for (auto object = items.rbegin(); object != items.rend(); ++object) {
+        if (object->get() == exclude || !IsOnScreen(**object, camX, camY)) continue;
+        const TCos& drawn = **object;
+        if (!World.Gfx.Covers(screenX, screenY,
+                              [&drawn, camX, camY](TSurface& surface) { drawn.Draw(surface, camX, camY); }))
+            continue;
+        if (dynamic_cast<const TMurek*>(&drawn)) break;
+        return object->get();
+    }
+    const double worldX = static_cast<double>(screenX) + camX;
+    const double worldY = static_cast<double>(screenY) + camY;
+    return ObjectAt(layer, static_cast<float>(worldX), static_cast<float>(worldY));
 }
 
 TCos* TLista::HitTest(std::int32_t layer, std::int32_t radius, const TCos* exclude, float x, float y) const {

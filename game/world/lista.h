@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "runtime/rect.h"
 #include "world/cos.h"
 #include "world/world_context.h"
 
@@ -50,12 +51,23 @@ public:
     // camX, camY: the world point at the view's top-left corner.
     void Draw(TSurface& surface, std::int32_t camX, std::int32_t camY) const;
     static bool IsOnScreen(const TCos& object, std::int32_t camX, std::int32_t camY);
+    // The speech bubbles of the characters on the view, over everything
+    // drawn so far: laid out inside `area` (screen pixels) and stacked
+    // where two would overlap (LayOutBubbles), in the object layer's order.
+    void DrawSpeechBubbles(TSurface& surface, std::int32_t camX, std::int32_t camY, const TRect& area) const;
 
     // The first object of the object layer with this id; none for "".
     TCos* FindById(std::string_view id) const;
     // The first object whose footprint holds the point (its left and top
     // edges in, its right and bottom edges out).
     TCos* ObjectAt(std::int32_t layer, float x, float y) const;
+    // What the player points at on the view: of the layer's objects on the
+    // view other than `exclude` (the hero, who never means himself), the one
+    // drawn last whose sprite covers the screen point with a non-transparent
+    // pixel; when that is a wall, or no sprite covers it, ObjectAt of the
+    // world point. camX, camY as for Draw.
+    TCos* PickAt(std::int32_t layer, std::int32_t screenX, std::int32_t screenY, std::int32_t camX,
+                 std::int32_t camY, const TCos* exclude = nullptr) const;
     // The first object other than `exclude` whose footprint overlaps the
     // square of half side `radius` around (x, y); touching is no overlap.
     TCos* HitTest(std::int32_t layer, std::int32_t radius, const TCos* exclude, float x, float y) const;

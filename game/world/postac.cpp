@@ -146,19 +146,21 @@ void TPostac::Draw(TSurface& surface, std::int32_t camX, std::int32_t camY) cons
         default:
             break;
     }
-    if (!Speech.empty()) DrawSpeech(surface, camX, camY);
 }
 
-void TPostac::DrawSpeech(TSurface& surface, std::int32_t camX, std::int32_t camY) const {
+TRect TPostac::SpeechRect(std::int32_t camX, std::int32_t camY) const {
     const Tgfx_Font& font = World.Gfx.Font;
     const int w = std::min(300, font.TextWidth(Speech));
     const int n = font.LineCount(w, Speech);
     const int h = font.Height();
     const int left = ScreenX(camX) - w / 2;
     const int top = ScreenY(camY) - n * h - 5 * Radius - 1;
-    const TRect bubble = Bounds(left, top, w, n * h + 1);
+    return Bounds(left, top, w, n * h + 1);
+}
+
+void TPostac::DrawSpeech(TSurface& surface, const TRect& bubble) const {
     TileDraw(surface, World.Gfx.GreyImage, bubble, false, World.Gfx.GreyImage.ClientRect());
-    font.DrawTextRect(surface, bubble, 0, Speech, 0.5f, 1);
+    World.Gfx.Font.DrawTextRect(surface, bubble, 0, Speech, 0.5f, 1);
 }
 
 }  // namespace gb

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "runtime/rect.h"
 #include "world/cos.h"
 
 namespace gb {
@@ -31,6 +32,11 @@ public:
     void Hit();
     // A bubble that lasts 100 ms per character.
     void Say(std::string text);
+    // Where the bubble of Speech stands when nothing moves it: centred above
+    // the figure, its bottom edge 5 Radius above the footprint's centre.
+    // The game lays the frame's bubbles out and draws them over the world.
+    TRect SpeechRect(std::int32_t camX, std::int32_t camY) const;
+    void DrawSpeech(TSurface& surface, const TRect& bubble) const;
 
     std::int32_t HitPoints = 1;
     std::string Speech;
@@ -50,7 +56,6 @@ public:
 private:
     // The heading mirrored, with up to one radian of noise.
     void Bounce();
-    void DrawSpeech(TSurface& surface, std::int32_t camX, std::int32_t camY) const;
 };
 
 }  // namespace gb

@@ -202,6 +202,19 @@ public:
         TGame& game = Playing();
         Click(button, static_cast<int>(std::lround(x)) - game.CameraX(), static_cast<int>(std::lround(y)) - game.CameraY());
     }
+    // How far above its footprint's centre a right click picks the object,
+    // as a player clicks on what he sees of it: a figure in front may hide
+    // the centre.
+    static double AimAbove(TGame& game, const TCos& target) {
+        for (int up = 0; up <= 40; up += 4) {
+            const int x = static_cast<int>(std::lround(target.X)) - game.CameraX();
+            const int y = static_cast<int>(std::lround(target.Y)) - up - game.CameraY();
+            if (game.Objects().PickAt(TLista::ObjectLayer, x, y, game.CameraX(), game.CameraY(), &game.Hero()) ==
+                &target)
+                return up;
+        }
+        return 0;
+    }
     static bool OnScreen(TGame& game, double x, double y) {
         const double sx = x - game.CameraX();
         const double sy = y - game.CameraY();
@@ -250,7 +263,7 @@ public:
                 const bool close = std::hypot(hero.X - target->X, hero.Y - target->Y) < 150;
                 if (close && OnScreen(game, target->X, target->Y) &&
                     planner.ClearLine(hero.X, hero.Y, target->X, target->Y, target->Radius + 11)) {
-                    ClickWorld(TMouseButton::Right, target->X, target->Y);
+                    ClickWorld(TMouseButton::Right, target->X, target->Y - AimAbove(game, *target));
                     nextOrder = waited + 700;
                 } else {
                     OrderTowards(game, *target, 100);

@@ -504,3 +504,71 @@ TEST(GameDraw, NarrationShowsInTheFilmAndTheTextScreenWithoutTheWorld) {
     EXPECT_EQ(whiteIn(0, 100, 800, 270) + whiteIn(0, 300, 800, 540), 0);
     EXPECT_EQ(screen.Pixel(10, 10), 0u);
 }
+
+TEST(GameDraw, TwoArrowsTheSameWayBothShow) {
+    TGameBench bench(GameData(kHeroAndSleigh + R"(<cos type="drzewo" id="a" x="14" y="10"/>
+        <cos type="drzewo" id="b" x="16" y="10"/><cos type="drzewo" id="c" x="10" y="14"/>)",
+                              R"(<trigger event="init"><action type="pointer" index="1" id="a"/>
+        <action type="pointer" index="2" id="b"/></trigger>
+        <trigger event="timer" id="same"><action type="pointer" index="2" id="a"/></trigger>
+        <trigger event="timer" id="apart"><action type="pointer" index="2" id="c"/></trigger>)"));
+    auto game = bench.Start();
+    const auto count = [&](bbx::TColor color) {
+        TSurface& screen = bench.Screen();
+        game->Draw(screen);
+        // Round the hero, away from the aqua figures of the head-up display.
+        int n = 0;
+        for (int y = 200; y < 400; ++y)
+            for (int x = 300; x < 500; ++x) n += screen.Pixel(x, y) == bench.Mapped(color);
+        return n;
+    };
+    // Apart, each arrow shows whole.
+    game->FireEvent("timer", "apart");
+    const int whole = count(kArrow1Color);
+    ASSERT_GT(whole, 0);
+    EXPECT_EQ(count(kArrow2Color), whole);
+    // Both targets to the right, then both arrows at the same target:
+    // neither arrow hides the other.
+    game->FireEvent("init", "");
+    EXPECT_EQ(count(kArrow1Color), whole);
+    EXPECT_EQ(count(kArrow2Color), whole);
+    game->FireEvent("timer", "same");
+    EXPECT_EQ(count(kArrow1Color), whole);
+    EXPECT_EQ(count(kArrow2Color), whole);
+}
+
+TEST(GameDraw, SpeechBubblesStayInsideTheView) {
+    // The view's top left is world (80, 180): one parent just below its top
+    // edge, one at its left edge, each with a bubble that would stick out.
+    TGameBench bench(GameData(kHeroAndSleigh + R"(<cos type="rodzic" id="top" x="10" y="4.2"/>
+        <cos type="rodzic" id="left" x="1.8" y="10"/>)",
+                              R"(<trigger event="init">
+        <action type="dialog" id="top">Dzien dobry wszystkim w wiosce</action>
+        <action type="dialog" id="left">Wesolych Swiat</action></trigger>)"));
+    auto game = bench.Start();
+    const auto frame = [&] {
+        TSurface& screen = bench.Screen();
+        game->Draw(screen);
+        std::vector<std::uint32_t> pixels;
+        for (int y = 0; y < 600; ++y)
+            for (int x = 0; x < 800; ++x) pixels.push_back(screen.Pixel(x, y));
+        return pixels;
+    };
+    const std::vector<std::uint32_t> speaking = frame();
+    for (const char* id : {"top", "left"}) dynamic_cast<TPostac&>(*game->Objects().FindById(id)).Speech.clear();
+    const std::vector<std::uint32_t> silent = frame();
+    // What the bubbles drew: all of it at least 2 pixels inside the view.
+    int left = 800, top = 600, changed = 0;
+    for (int y = 0; y < 600; ++y) {
+        for (int x = 0; x < 800; ++x) {
+            if (speaking[static_cast<std::size_t>(y * 800 + x)] == silent[static_cast<std::size_t>(y * 800 + x)])
+                continue;
+            ++changed;
+            left = std::min(left, x);
+            top = std::min(top, y);
+        }
+    }
+    EXPECT_GT(changed, 2 * 6 * 12) << "both bubbles are drawn";
+    EXPECT_EQ(top, 2);
+    EXPECT_EQ(left, 2);
+}

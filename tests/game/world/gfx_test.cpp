@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <numbers>
+#include <utility>
 
 #include "core/errors.h"
 #include "runtime/platform/null/box_text_renderer.h"
@@ -213,14 +214,17 @@ TEST_F(SpriteBankTest, HealthAndGoodnessBars) {
     EXPECT_TRUE(red(Px(odd, 773, 585))) << "an infinite goodness fills its half";
 }
 
-TEST_F(SpriteBankTest, NumbersAreRightAlignedOverAShadow) {
+TEST_F(SpriteBankTest, NumbersAreRightAlignedInADarkOutline) {
     auto gfx = MakeBank();
     const auto screenOwned = Screen();
     TSurface& screen = *screenOwned;
     gfx->DrawNumber(screen, 795, 5, 60, 1);
-    // Two 6-pixel glyphs end at x = 795: the white text covers 784 .. 794,
-    // the grey shadow lies one pixel right and down.
+    // Two 6-pixel glyphs end at x = 795: the white text covers 784 .. 794
+    // and 6 .. 15 (the stand-in glyphs leave their cell's left column and
+    // bottom row empty), the dark outline one pixel all round it.
     EXPECT_EQ(Px(screen, 790, 8), 0xFFFFFFu);
-    EXPECT_EQ(Px(screen, 795, 9), 0x808080u);
+    for (const auto& [x, y] : {std::pair{783, 9}, {795, 9}, {790, 16}, {783, 16}, {795, 16}})
+        EXPECT_EQ(Px(screen, x, y), 0x202020u) << x << ", " << y;
     EXPECT_EQ(Px(screen, 796, 9), 0x000080u);
+    EXPECT_EQ(Px(screen, 790, 17), 0x000080u);
 }

@@ -219,8 +219,12 @@ TEST(WorldObjects, AnimationFramesOfWalkersAndStrikers) {
 TEST(WorldObjects, ASpeechBubbleFloatsAboveTheHead) {
     TWorldRig rig;
     TPostac& parent = rig.Add<TPostac>(TLista::ObjectLayer, 400, 300, TPostac::Parent);
+    parent.Draw(rig.Screen, 0, 0);
+    const std::uint32_t silent = rig.Screen.Pixel(400, 233);
     parent.Say("Hello");  // 5 box glyphs of 6 pixels, 12 high
     parent.Draw(rig.Screen, 0, 0);
+    EXPECT_EQ(rig.Screen.Pixel(400, 233), silent) << "the figure draws no bubble; the list draws them over the world";
+    rig.List.DrawSpeechBubbles(rig.Screen, 0, 0, rig.Screen.ClientRect());
     EXPECT_EQ(rig.Screen.Pixel(400, 233), 0u) << "the figure draws no bubble; the list draws them over the world";
     rig.List.DrawSpeechBubbles(rig.Screen, 0, 0, rig.Screen.ClientRect());
     // Bubble: left 400 - 15, top 300 - 12 - 60 - 1, 30 wide, 13 high.
