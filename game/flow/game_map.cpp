@@ -35,7 +35,7 @@ constexpr std::array<std::string_view, TStaticCos::KindCount> kSceneryTypes{
     "drzewo",        "choinka", "choinka spalona", "choinka duza", "slup",     "dom drewniany", "dom zolty",
     "dom niebieski", "kaplica", "plot",            "plot w glab",  "zywoplot", "latarnia",      "lawka",
     "stragan",       "kra",     "mala kra",        "skala",        "trzcina",  "pomost",        "brzeg",
-    "brzeg w glab"};
+    "brzeg w glab",  "lod"};
 constexpr std::array<std::string_view, 5> kCharacterTypes{"rodzic", "dzieciak", "balwanek", "aniolek",
                                                           "dziadek mroz"};
 
@@ -214,6 +214,10 @@ void TGame::LoadMapObject(const TXMLTag& element) {
     // number is bad goes with the error.
     if (what.Kind == TMapType::Hero) HeroObject = static_cast<TBohater*>(object.get());
     if (what.Kind == TMapType::Sleigh) SleighObject = static_cast<TZaprzeg*>(object.get());
+    if (what.Kind == TMapType::Scenery && what.Variant == TStaticCos::IceSheet) {
+        World->Add(std::move(object), TLista::GroundLayer);
+        return;
+    }
     Loading.Built.push_back(std::move(object));
 }
 

@@ -50,6 +50,7 @@ constexpr std::array<TSceneryLook, TStaticCos::KindCount> kLooks{{
     Facing(24, model::Jetty),
     Facing(24, model::ShoreBank),
     Facing(24, model::ShoreBankAcross),
+    Facing(24, model::IceSheet),
 }};
 
 // The show over an exploding Christmas tree: where each firework bursts,

@@ -38,7 +38,10 @@ public:
     static constexpr std::uint32_t Jetty = 19;
     static constexpr std::uint32_t ShoreBank = 20;
     static constexpr std::uint32_t ShoreBankAcross = 21;
-    static constexpr std::uint32_t KindCount = 22;
+    // A cell of the frozen bay: it lies flat in the ground layer, under
+    // everything, and blocks nothing.
+    static constexpr std::uint32_t IceSheet = 22;
+    static constexpr std::uint32_t KindCount = 23;
     static constexpr std::int32_t NotLit = -1;
 
     // A kind outside 0 .. KindCount - 1 gets a tree's footprint and is not

@@ -1465,6 +1465,27 @@ def shore_bank(zoom):
     return f
 
 
+def ice_sheet(zoom):
+    """Lód: one map cell of the frozen bay, seen from above like the ground
+    tile it lies over (the game draws it under everything): blue ice with
+    darker streaks, white cracks and a little snow; cells side by side and
+    one above the other join up."""
+    f = Figure(zoom)
+    rng = random.Random(327)
+    step = 8
+    height = 48 / math.cos(0.3)   # stood up to face the viewer, it covers its cell on the screen
+    for row in range(7):
+        up = 3 + row * (height - 6) / 6
+        for col in range(7):
+            x = -24 + col * step
+            shade = C.ICE_DEEP if (row * 3 + col * 5) % 7 == 0 else C.ICE
+            f.sphere(shade, x + rng.uniform(-1, 1), up, 0, 5.2)
+    f.path(C.SNOW, [(-20, 12, 2, 0.8), (-8, 22, 2, 0.7), (2, 20, 2, 0.7), (14, 34, 2, 0.6)], 5)
+    f.series(C.SNOW, (-6, 40, 2, 0.6), (8, 44, 2, 0.5), 4)
+    f.sphere(C.SNOW_SHADE, 12, 10, 1.5, 2.6)
+    return f
+
+
 def shore_bank_across(zoom):
     """Brzeg w głąb: one cell of the bank running up and down the map,
     stones under snow, ice at its foot on both sides; cells one above the
@@ -1817,6 +1838,7 @@ def catalogue():
         Group("brzeg", [Entry("Jetty", "Pomost", jetty)]),
         Group("brzeg", [Entry("ShoreBank", "Brzeg", shore_bank)]),
         Group("brzeg", [Entry("ShoreBankAcross", "Brzeg w głąb", shore_bank_across)]),
+        Group("brzeg", [Entry("IceSheet", "Lód", ice_sheet)]),
         Group("efekty", [Entry("CrashSmoke", "Dym", crash_smoke)]),
         Group("efekty", [Entry("Explosion1", "Wybuch 1", lambda zoom: explosion(zoom, 0))]),
         Group("efekty", [Entry("Explosion2", "Wybuch 2", lambda zoom: explosion(zoom, 1))]),

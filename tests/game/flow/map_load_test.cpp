@@ -6,6 +6,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -359,4 +360,24 @@ TEST(MapLoad, ALookThatIsNotACountIsRefusedWithItsElement) {
         EXPECT_NE(message.find("wyglad"), std::string::npos) << message;
         EXPECT_NE(message.find("ola"), std::string::npos) << message;
     }
+}
+
+TEST(MapLoad, TheBaysIceLiesInTheGroundLayerAndBlocksNothing) {
+    TGameBench bench(GameData(kHeroAndSleigh + R"(<cos type="lod" id="lod" x="3" y="3"/><cos type="lod" x="4" y="3"/>
+        <cos type="kra" id="kra" x="3" y="3"/>)"));
+    auto game = bench.Start();
+    const TLista& world = game->Objects();
+    ASSERT_EQ(world.Count(TLista::GroundLayer), 2);
+    std::vector<float> columns;
+    for (std::int32_t i = 0; i < 2; ++i) {
+        const auto& ice = dynamic_cast<const TStaticCos&>(world.Item(TLista::GroundLayer, i));
+        EXPECT_EQ(ice.Kind, TStaticCos::IceSheet);
+        EXPECT_FLOAT_EQ(ice.Y, 3 * 48);
+        columns.push_back(ice.X);
+    }
+    std::sort(columns.begin(), columns.end());
+    EXPECT_EQ(columns, (std::vector<float>{3 * 48, 4 * 48}));
+    EXPECT_EQ(world.FindById("lod"), nullptr) << "not in the object layer";
+    EXPECT_NE(world.FindById("kra"), nullptr) << "a floe still stands in the way";
+    EXPECT_EQ(world.HitTest(TLista::ObjectLayer, 12, nullptr, 4 * 48, 3 * 48), nullptr) << "walking over the ice";
 }

@@ -225,8 +225,6 @@ TEST(WorldObjects, ASpeechBubbleFloatsAboveTheHead) {
     parent.Draw(rig.Screen, 0, 0);
     EXPECT_EQ(rig.Screen.Pixel(400, 233), silent) << "the figure draws no bubble; the list draws them over the world";
     rig.List.DrawSpeechBubbles(rig.Screen, 0, 0, rig.Screen.ClientRect());
-    EXPECT_EQ(rig.Screen.Pixel(400, 233), 0u) << "the figure draws no bubble; the list draws them over the world";
-    rig.List.DrawSpeechBubbles(rig.Screen, 0, 0, rig.Screen.ClientRect());
     // Bubble: left 400 - 15, top 300 - 12 - 60 - 1, 30 wide, 13 high.
     EXPECT_NE(rig.Screen.Pixel(385, 227), 0u);
     EXPECT_NE(rig.Screen.Pixel(414, 239), 0u);
@@ -309,6 +307,7 @@ TEST(WorldObjects, VillageSceneryFacesTheViewerOrTurnsAsItsKindSays) {
         {TStaticCos::Jetty, 24, model::Jetty.Id, true},
         {TStaticCos::ShoreBank, 24, model::ShoreBank.Id, true},
         {TStaticCos::ShoreBankAcross, 24, model::ShoreBankAcross.Id, true},
+        {TStaticCos::IceSheet, 24, model::IceSheet.Id, true},
     };
     ASSERT_EQ(kinds.size(), TStaticCos::KindCount - 5) << "every kind past the post";
     for (const TExpected& k : kinds) {
