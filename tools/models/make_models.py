@@ -1397,12 +1397,10 @@ def ice_floe(zoom, size, seed):
         a = 2 * math.pi * k / n
         f.sphere(C.ICE_DEEP, rim[k] * math.cos(a), 2.2, 0.8 * rim[k] * math.sin(a), 3.4)
         f.sphere(C.ICE, 0.85 * rim[k] * math.cos(a), 3.6, 0.68 * rim[k] * math.sin(a), 3.8)
-    for k in range(5):   # the slab's top: clear blue ice, snow in patches
-        a, d = rng.uniform(0, 2 * math.pi), rng.uniform(0, 0.4 * size)
-        f.sphere(C.ICE_DEEP if k % 2 else C.ICE, d * math.cos(a), 3.8, 0.8 * d * math.sin(a), size * 0.35)
-    for k in range(3):
-        a, d = rng.uniform(0, 2 * math.pi), rng.uniform(0.2, 0.55 * size)
-        f.sphere(C.SNOW, d * math.cos(a), 4.6, 0.8 * d * math.sin(a), size * rng.uniform(0.18, 0.26))
+    for k in range(7):   # the slab's top under snow, bright against the bay's ice
+        a, d = rng.uniform(0, 2 * math.pi), rng.uniform(0, 0.5 * size)
+        f.sphere(C.SNOW if k % 3 else C.SNOW_SHADE, d * math.cos(a), 4.4, 0.8 * d * math.sin(a),
+                 size * rng.uniform(0.28, 0.36))
     return f
 
 
