@@ -2,7 +2,11 @@
 
 namespace editor {
 
-QSize FirstSize(QSize wanted, QSize needed, QSize room) { return wanted.boundedTo(room).expandedTo(needed); }
+QSize FirstSize(QSize wanted, QSize needed, QSize room, int scrollBar) {
+    if (needed.height() > room.height()) room.rwidth() -= scrollBar;
+    if (needed.width() > room.width()) room.rheight() -= scrollBar;
+    return wanted.boundedTo(room).expandedTo(needed);
+}
 
 QSize MainWindowRoom(const QRect& available) { return available.size() * 9 / 10; }
 

@@ -17,6 +17,7 @@
 #include <QScrollArea>
 #include <QSignalBlocker>
 #include <QSplitter>
+#include <QStyle>
 #include <QTimer>
 #include <QTreeWidget>
 #include <algorithm>
@@ -537,7 +538,8 @@ TfrmModel* TfrmList::OpenModelWindow(bbx::Tbbx_model& model) {
     // which its smallest size must leave room for.
     frmModel->setMinimumSize(frmModel->minimumSizeHint());
     // As large as it wants to be, as far as the area lets it.
-    frmModel->resize(FirstSize(frmModel->sizeHint(), frmModel->minimumSize(), Area.viewport()->size()));
+    frmModel->resize(FirstSize(frmModel->sizeHint(), frmModel->minimumSize(), Area.viewport()->size(),
+                               Area.style()->pixelMetric(QStyle::PM_ScrollBarExtent)));
     frmModel->setWindowTitle(LiteralTitle(ToQt(model.Name)));
     frmModel->show();
     // Where Qt placed it, moved back so far as it sticks out of the area.

@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QStatusBar>
+#include <QStyle>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMenuBar>
@@ -304,7 +305,8 @@ void TfrmMain::showEvent(QShowEvent* event) {
     FMdiArea->addSubWindow(FList.get());
     // Its smallest size with room for the title bar and frame it now has.
     FList->setMinimumSize(FList->minimumSizeHint());
-    FList->resize(FirstSize(FList->sizeHint(), FList->minimumSize(), FMdiArea->viewport()->size()));
+    FList->resize(FirstSize(FList->sizeHint(), FList->minimumSize(), FMdiArea->viewport()->size(),
+                            FMdiArea->style()->pixelMetric(QStyle::PM_ScrollBarExtent)));
     FList->move(0, 0);
     FList->show();
     UpdateCommands();

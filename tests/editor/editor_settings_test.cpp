@@ -287,6 +287,10 @@ private slots:
         QCOMPARE(editor::FirstSize(wanted, needed, editor::MainWindowRoom(QRect(0, 0, 1920, 1080))), wanted);
         // A child window takes what the area offers, never less than it needs.
         QCOMPARE(editor::FirstSize({900, 700}, {400, 380}, {600, 300}), QSize(600, 380));
+        // ... leaving room for the area's scroll bar in the other direction.
+        QCOMPARE(editor::FirstSize({900, 700}, {400, 380}, {600, 300}, 16), QSize(584, 380));
+        QCOMPARE(editor::FirstSize({900, 700}, {700, 200}, {600, 300}, 16), QSize(700, 284));
+        QCOMPARE(editor::FirstSize({500, 250}, {400, 200}, {600, 300}, 16), QSize(500, 250));
         // The list window opened within the area.
         const QSize area = fx.Main().MdiArea()->viewport()->size();
         QVERIFY(fx.List().width() <= std::max(area.width(), fx.List().minimumWidth()));
