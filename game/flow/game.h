@@ -35,8 +35,8 @@ public:
     // to loop without end (a "ride" in a trigger on "getin" or "getout").
     static constexpr int MostNestedEvents = 64;
 
-    // What "GameData.xml" may ask for, far beyond the shipped story (27 KB
-    // making about 250 objects) and small enough that a game starts within
+    // What "GameData.xml" may ask for, far beyond the shipped story (67 KB
+    // making about 600 objects) and small enough that a game starts within
     // seconds: a larger file, or a map making more objects (a house counts
     // with all its walls), is refused before anything is built.
     static constexpr std::uintmax_t MostGameDataBytes = 2 * 1024 * 1024;

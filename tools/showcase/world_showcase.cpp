@@ -89,6 +89,7 @@ public:
         for (int row = 0; row < 13; ++row)
             for (int column = 0; column < 17; ++column) Gfx.DrawGround(back, column * 48, row * 48);
         List.Draw(back, 0, 0);
+        List.DrawSpeechBubbles(back, 0, 0, back.ClientRect());
         if (footprints) DrawFootprints(back);
     }
 
