@@ -154,17 +154,15 @@ TCos* TLista::PickAt(std::int32_t layer, std::int32_t screenX, std::int32_t scre
 }
 
 TCos* TLista::HitTest(std::int32_t layer, std::int32_t radius, const TCos* exclude, float x, float y) const {
-    const double left = static_cast<double>(x) - radius;
-    const double right = static_cast<double>(x) + radius;
-    const double top = static_cast<double>(y) - radius;
-    const double bottom = static_cast<double>(y) + radius;
-    for (const auto& object : Items(layer)) {
-        if (object.get() == exclude) continue;
-        const double r = object->Radius;
-        if (object->X + r > left && object->X - r < right && object->Y + r > top && object->Y - r < bottom)
-            return object.get();
-    }
+    for (const auto& object : Items(layer))
+        if (object.get() != exclude && Overlaps(*object, radius, x, y)) return object.get();
     return nullptr;
+}
+
+bool TLista::Overlaps(const TCos& object, double radius, float x, float y) {
+    const double r = object.Radius;
+    return object.X + r > x - radius && object.X - r < x + radius && object.Y + r > y - radius &&
+           object.Y - r < y + radius;
 }
 
 bool TLista::Update(std::uint32_t now, std::uint32_t elapsed, std::int32_t camX, std::int32_t camY) {
@@ -223,7 +221,19 @@ std::size_t TLista::Move(std::size_t index, std::uint32_t elapsed) {
     const double distance = static_cast<double>(elapsed) * object.Speed;
     const auto nx = static_cast<float>(x0 + std::cos(static_cast<double>(object.Angle)) * distance);
     const auto ny = static_cast<float>(y0 - std::sin(static_cast<double>(object.Angle)) * distance);
-    const auto blocker = [&](float x, float y) { return HitTest(ObjectLayer, object.Radius, &object, x, y); };
+    // What the mover overlaps already holds him only when he would go deeper
+    // into it: otherwise one put inside another (by the script, or a figure
+    // rising under him) could never move again.
+    const auto deeper = [&](const TCos& other, float x, float y) {
+        return std::hypot(other.X - x, other.Y - y) < std::hypot(other.X - x0, other.Y - y0);
+    };
+    const auto blocker = [&](float x, float y) -> TCos* {
+        for (const auto& other : items)
+            if (other.get() != &object && Overlaps(*other, object.Radius, x, y) &&
+                (!Overlaps(*other, object.Radius, x0, y0) || deeper(*other, x, y)))
+                return other.get();
+        return nullptr;
+    };
 
     float toX = nx;
     float toY = ny;

@@ -71,6 +71,8 @@ public:
     // The first object other than `exclude` whose footprint overlaps the
     // square of half side `radius` around (x, y); touching is no overlap.
     TCos* HitTest(std::int32_t layer, std::int32_t radius, const TCos* exclude, float x, float y) const;
+    // Whether the object's footprint overlaps the square of `radius` round (x, y); touching is no overlap.
+    static bool Overlaps(const TCos& object, double radius, float x, float y);
 
     // One frame; true when an explosion is on the view.
     bool Update(std::uint32_t now, std::uint32_t elapsed, std::int32_t camX, std::int32_t camY);

@@ -130,6 +130,34 @@ TEST(Lista, SlidesAlongWallsAndStopsInCorners) {
     EXPECT_EQ(mover.Partners[2], &below);
 }
 
+TEST(Lista, OnePutInsideAnotherWalksOutButNotDeeper) {
+    TWorldRig rig;
+    const std::int32_t objects = TLista::ObjectLayer;
+    // A wall block (x 176 .. 224) the mover (radius 12) already overlaps.
+    TCos& wall = rig.Add<TMurek>(objects, 200, 300);
+    TProbe& mover = rig.Add<TProbe>(objects, 180, 300);
+    mover.Speed = 1;
+
+    mover.Angle = 0;  // towards the wall's centre: held, and they collide
+    rig.List.Update(10000, 10, 0, 0);
+    EXPECT_FLOAT_EQ(mover.X, 180);
+    ASSERT_EQ(mover.Partners.size(), 1u);
+    EXPECT_EQ(mover.Partners[0], &wall);
+
+    mover.Angle = static_cast<float>(kPi);  // away from it: free
+    rig.List.Update(10010, 10, 0, 0);
+    EXPECT_FLOAT_EQ(mover.X, 170);
+    rig.List.Update(10020, 10, 0, 0);
+    EXPECT_FLOAT_EQ(mover.X, 160);
+    EXPECT_EQ(mover.Partners.size(), 1u);
+
+    // Clear of it now, the wall holds him as any other.
+    mover.Angle = 0;
+    rig.List.Update(10030, 10, 0, 0);
+    EXPECT_FLOAT_EQ(mover.X, 160);
+    EXPECT_EQ(mover.Partners.size(), 2u);
+}
+
 TEST(Lista, TheWalkHandlesEveryObjectOnceWhenOneMovesPastOthers) {
     for (const bool forward : {true, false}) {
         TWorldRig rig;
