@@ -15,6 +15,7 @@
 #include <memory>
 #include <numbers>
 #include <optional>
+#include <ostream>
 #include <set>
 #include <vector>
 
@@ -378,6 +379,9 @@ struct TPlay {
     int WrongGifts = 0;
     std::string Ending;
 };
+
+// Test listings name the play rather than dump its bytes.
+void PrintTo(const TPlay& play, std::ostream* out) { *out << play.Name; }
 
 const TPlay kEveryChildItsDue{"EveryChildItsDue",
                               {{"ola", '2'}, {"kuba", '2'}, {"zosia", '2'}, {"bartek", '3'}, {"franek", '3'}},
