@@ -191,13 +191,13 @@ public:
     }
 
     void Key(TVirtualKey key) {
-        Form.KeyDown(key, 0);
-        Form.KeyUp(key, 0);
+        Input().KeyDown(key, 0);
+        Input().KeyUp(key, 0);
     }
     void Click(TMouseButton button, int x, int y) {
-        Form.MouseMove(0, x, y);
-        Form.MouseDown(button, 0, x, y);
-        Form.MouseUp(button, 0, x, y);
+        Input().MouseMove(0, x, y);
+        Input().MouseDown(button, 0, x, y);
+        Input().MouseUp(button, 0, x, y);
     }
     void ClickWorld(TMouseButton button, double x, double y) {
         TGame& game = Playing();
