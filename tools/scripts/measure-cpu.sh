@@ -22,44 +22,10 @@ options=("$@")
 [ ${#options[@]} -gt 0 ] || options=(--windowed)
 
 root=$(cd "$(dirname "$0")/../.." && pwd)
-bin="$root/$build/bin"
-[ -x "$bin/GlimmerBay" ] || { echo "no $bin/GlimmerBay: build first" >&2; exit 2; }
-for tool in Xvfb openbox xdotool; do
-  command -v "$tool" >/dev/null || { echo "$tool is missing: run make deps" >&2; exit 2; }
-done
-
-work=$(mktemp -d)
-display=${MEASURE_DISPLAY:-:$((110 + RANDOM % 50))}
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-# Nothing of the player's own: settings, log and pictures stay in the work folder.
-export XDG_STATE_HOME="$work/state" XDG_CONFIG_HOME="$work/config" XDG_PICTURES_DIR="$work/pictures"
-
-Xvfb "$display" -screen 0 "${MEASURE_SCREEN:-1280x800x24}" -nolisten tcp >/dev/null 2>&1 & pids+=($!)
-sleep 1
-DISPLAY=$display openbox >/dev/null 2>&1 & pids+=($!)
-sleep 1
-(cd "$bin" && DISPLAY=$display SDL_AUDIODRIVER=dummy exec ./GlimmerBay "${options[@]}") >"$work/game.out" 2>&1 &
-game=$!
-pids+=("$game")
-
-export DISPLAY=$display
-# SDL may make its window anew while it sets up the renderer, so a search
-# can meet a window that just went away: it is tried again.
-window=
-for _ in $(seq 40); do
-  window=$(xdotool search --onlyvisible --pid "$game" 2>/dev/null | head -n 1) || true
-  [ -n "$window" ] && break
-  sleep 0.5
-done
-[ -n "$window" ] || { echo "the game showed no window; its output:" >&2; cat "$work/game.out" >&2; exit 1; }
+. "$root/tools/scripts/game-under-xvfb.sh"
+start_game_under_xvfb "$root/$build/bin" "${MEASURE_DISPLAY:-:$((110 + RANDOM % 50))}" \
+  "${MEASURE_SCREEN:-1280x800x24}" "${options[@]}"
 sleep 2
-xdotool windowactivate "$window" 2>/dev/null || true
 # Out of the intro, then "Nowa gra" (the coordinates hold for the 800 x 600
 # window; full screen scales them to the window's size).
 read -r width height < <(xdotool getwindowgeometry "$window" | awk '/Geometry/ {split($2, s, "x"); print s[1], s[2]}')

@@ -15,39 +15,18 @@ minutes=${1:-10}
 build=${2:-build}
 root=$(cd "$(dirname "$0")/../.." && pwd)
 bin="$root/$build/bin"
-[ -x "$bin/GlimmerBay" ] || { echo "no $bin/GlimmerBay: build first (make build)" >&2; exit 2; }
-for tool in Xvfb openbox xdotool; do
-  command -v "$tool" >/dev/null || { echo "$tool is missing: run make deps" >&2; exit 2; }
-done
+. "$root/tools/scripts/game-under-xvfb.sh"
 
-work=$(mktemp -d)
-display=:$((90 + RANDOM % 9))
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  rm -rf "$work"
+# The game writes its log beside itself, or in the state folder (made anew
+# for the run) when that is read-only; both are counted.
+entries() {
+  cat "$bin/Errors.log" "${XDG_STATE_HOME:-/nonexistent}/glimmerbay/Errors.log" 2>/dev/null |
+    grep -c $'^B\xc5\x82\xc4\x85d:' || true
 }
-trap cleanup EXIT
-
-# The game writes its log beside itself, or in the state folder when that
-# is read-only; both are counted.
-export XDG_STATE_HOME="$work/state" XDG_CONFIG_HOME="$work/config"
-log_here="$bin/Errors.log" log_state="$XDG_STATE_HOME/glimmerbay/Errors.log"
-entries() { cat "$log_here" "$log_state" 2>/dev/null | grep -c $'^B\xc5\x82\xc4\x85d:' || true; }
 before=$(entries)
 
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 & pids+=($!)
-sleep 1
-DISPLAY=$display openbox >/dev/null 2>&1 & pids+=($!)
-sleep 1
-(cd "$bin" && DISPLAY=$display SDL_AUDIODRIVER=dummy exec ./GlimmerBay --windowed) >"$work/game.out" 2>&1 &
-game=$!
-pids+=("$game")
-sleep 3
-
-export DISPLAY=$display
-window=$(xdotool search --sync --onlyvisible --pid "$game" | head -n 1)
-xdotool windowactivate "$window" 2>/dev/null || true
+start_game_under_xvfb "$bin" ":$((90 + RANDOM % 9))" 1024x768x24 --windowed
+sleep 2
 # Out of the intro, then "Nowa gra", the first button of the menu.
 xdotool key space; sleep 1
 xdotool mousemove --window "$window" 624 214 click 1
